@@ -1,0 +1,61 @@
+# The export list (quendle/exports.txt) is the one source of truth for what the
+# library exports. Each line is Name@N, N being the bytes its arguments take on
+# the 32-bit stack; lines after "[linux]" are exported by the Linux build only.
+# From it we generate what each linker needs:
+#   i686 Windows : a .def mapping Name=Name@N, so a prototype whose argument
+#                  size differs from the list fails to link, plus an import
+#                  library whose stubs are Name@N but import the plain name;
+#   x86_64       : a .def with the plain names;
+#   Linux        : a version script that keeps every other symbol local.
+
+function(quendle_read_exports list_file out_portable out_linux)
+  file(STRINGS "${list_file}" lines)
+  set(portable "")
+  set(linux_only "")
+  set(section portable)
+  foreach(line IN LISTS lines)
+    string(STRIP "${line}" line)
+    if(line STREQUAL "" OR line MATCHES "^#")
+      continue()
+    endif()
+    if(line STREQUAL "[linux]")
+      set(section linux_only)
+      continue()
+    endif()
+    if(NOT line MATCHES "^[A-Za-z_][A-Za-z0-9_]*@[0-9]+$")
+      message(FATAL_ERROR "${list_file}: bad export line '${line}'")
+    endif()
+    list(APPEND ${section} "${line}")
+  endforeach()
+  set(${out_portable} "${portable}" PARENT_SCOPE)
+  set(${out_linux} "${linux_only}" PARENT_SCOPE)
+endfunction()
+
+function(quendle_generate_export_files list_file out_dir)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${list_file}")
+  quendle_read_exports("${list_file}" portable linux_only)
+  if(WIN32)
+    set(link_def "LIBRARY quendle.dll\nEXPORTS\n")
+    set(implib_def "LIBRARY quendle.dll\nEXPORTS\n")
+    foreach(entry IN LISTS portable)
+      string(REGEX REPLACE "@[0-9]+$" "" name "${entry}")
+      if(QUENDLE_I686)
+        string(APPEND link_def "  ${name}=${entry}\n")
+        string(APPEND implib_def "  ${entry}\n")
+      else()
+        string(APPEND link_def "  ${name}\n")
+        string(APPEND implib_def "  ${name}\n")
+      endif()
+    endforeach()
+    file(WRITE "${out_dir}/quendle-link.def" "${link_def}")
+    file(WRITE "${out_dir}/quendle-implib.def" "${implib_def}")
+  else()
+    set(script "{\n  global:\n")
+    foreach(entry IN LISTS portable linux_only)
+      string(REGEX REPLACE "@[0-9]+$" "" name "${entry}")
+      string(APPEND script "    ${name};\n")
+    endforeach()
+    string(APPEND script "  local: *;\n};\n")
+    file(WRITE "${out_dir}/quendle.map" "${script}")
+  endif()
+endfunction()

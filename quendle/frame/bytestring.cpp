@@ -1,0 +1,23 @@
+// bytestring.cpp -- ByteString construction shared by every export.
+#include "frame/bytestring.h"
+
+#include <cstring>
+
+#include "platform/automation.h"
+
+namespace frame {
+
+ByteString NewBinaryString(const void *bytes, uint32_t len) {
+  return platform::AllocByteString(bytes, len);
+}
+
+ByteString NewTextString(const char *text) {
+  text = TextOrEmpty(text);
+  return platform::AllocByteString(text, static_cast<uint32_t>(std::strlen(text)));
+}
+
+uint32_t ByteStringLength(const char *handle) {
+  return handle ? platform::ByteStringLength(handle) : 0;
+}
+
+}  // namespace frame
