@@ -9,11 +9,12 @@
 
 #include "automation_helpers.h"
 #include "platform/automation.h"
+#include "support/bytestring_support.h"
 
 namespace {
 
 using platform_test::BytesOf;
-using platform_test::MakeBytes;
+using testing_support::OwnedString;
 using platform_test::StoredPointer;
 
 // A 2 x 3 array of 32-bit integers: dimension 1 runs 1..2, dimension 2 runs
@@ -299,20 +300,21 @@ class StringArray : public ::testing::Test {
 
 TEST_F(StringArray, PutStoresACopyOfTheString) {
   const std::string content("ab\0cd", 5);  // odd byte length, zero inside
-  ByteString mine = MakeBytes(content);
   const int32_t index = 2;
-  ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine), platform::kOk);
-  void *stored = StoredPointer(array_, 1);
-  EXPECT_NE(stored, static_cast<void *>(mine));
-  platform::FreeString(mine);
+  void *stored = nullptr;
+  {
+    OwnedString mine(content);
+    ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine.handle), platform::kOk);
+    stored = StoredPointer(array_, 1);
+    EXPECT_NE(stored, static_cast<void *>(mine.handle));
+  }
   EXPECT_EQ(BytesOf(stored), content) << "the stored copy outlives the caller's string";
 }
 
 TEST_F(StringArray, GetHandsOutANewCopy) {
   const int32_t index = 3;
-  ByteString mine = MakeBytes("element");
-  ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine), platform::kOk);
-  platform::FreeString(mine);
+  OwnedString mine("element");
+  ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine.handle), platform::kOk);
 
   void *first = nullptr;
   void *second = nullptr;
@@ -330,9 +332,8 @@ TEST_F(StringArray, GetHandsOutANewCopy) {
 TEST_F(StringArray, PutReplacesTheElement) {
   const int32_t index = 1;
   for (const char *text : {"first", "second"}) {
-    ByteString mine = MakeBytes(text);
-    ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine), platform::kOk);
-    platform::FreeString(mine);
+    OwnedString mine(text);
+    ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine.handle), platform::kOk);
   }
   EXPECT_EQ(BytesOf(StoredPointer(array_, 0)), "second");
 }
@@ -356,9 +357,8 @@ TEST_F(StringArray, NullStringGoesInAsAnEmptyString) {
 
 TEST_F(StringArray, DestroyFreesEveryStoredString) {
   for (int32_t index = 1; index <= 3; ++index) {
-    ByteString mine = MakeBytes(std::string(static_cast<size_t>(index) * 10, 'q'));
-    ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine), platform::kOk);
-    platform::FreeString(mine);
+    OwnedString mine(std::string(static_cast<size_t>(index) * 10, 'q'));
+    ASSERT_EQ(platform::ArrayPutElement(array_, &index, mine.handle), platform::kOk);
   }
   // TearDown destroys the array; a string left behind shows up as a leak.
 }
@@ -406,9 +406,8 @@ TEST(ArrayCopy, CopiesShapeAndStringsButNotLocks) {
   ASSERT_NE(source, nullptr);
   const char *texts[] = {"one", "two"};
   for (int32_t index = 1; index <= 2; ++index) {
-    ByteString mine = MakeBytes(texts[index - 1]);
-    ASSERT_EQ(platform::ArrayPutElement(source, &index, mine), platform::kOk);
-    platform::FreeString(mine);
+    OwnedString mine(texts[index - 1]);
+    ASSERT_EQ(platform::ArrayPutElement(source, &index, mine.handle), platform::kOk);
   }
   ASSERT_EQ(platform::ArrayLock(source), platform::kOk);
 

@@ -1,7 +1,7 @@
-// automation_helpers.h -- small conveniences for the platform tests: making
-// and reading automation strings through the platform interface, so the same
-// test source runs against oleaut32 on Windows and the library's own services
-// on Linux.
+// automation_helpers.h -- small conveniences for the platform tests: UTF-16
+// strings and reading any automation string or stored element in place,
+// through the platform interface, so the same test source runs against
+// oleaut32 on Windows and the library's own services on Linux.
 #ifndef QUENDLE_TESTS_PLATFORM_AUTOMATION_HELPERS_H
 #define QUENDLE_TESTS_PLATFORM_AUTOMATION_HELPERS_H
 
@@ -11,10 +11,6 @@
 #include "platform/automation.h"
 
 namespace platform_test {
-
-inline ByteString MakeBytes(const std::string &bytes) {
-  return platform::AllocByteString(bytes.data(), static_cast<uint32_t>(bytes.size()));
-}
 
 inline QOleChar *MakeWide(const std::u16string &text) {
   return platform::AllocWideString(reinterpret_cast<const QOleChar *>(text.data()),

@@ -11,7 +11,6 @@
 namespace {
 
 using platform_test::BytesOf;
-using platform_test::MakeBytes;
 using platform_test::MakeWide;
 using platform_test::WideOf;
 
@@ -32,7 +31,7 @@ const ByteCase kByteCases[] = {
 TEST(ByteStrings, KeepLengthPrefixContentAndTerminator) {
   for (const ByteCase &c : kByteCases) {
     SCOPED_TRACE(c.name);
-    ByteString str = MakeBytes(c.bytes);
+    ByteString str = platform::AllocByteString(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()));
     ASSERT_NE(str, nullptr);
     EXPECT_EQ(platform::ByteStringLength(str), c.bytes.size());
     uint32_t prefix;
