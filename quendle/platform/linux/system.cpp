@@ -13,6 +13,7 @@ namespace platform {
 namespace {
 
 thread_local uint32_t tLastError = 0;
+constexpr uint32_t kErrorModuleNotFound = 126;
 ClockHook gClockHook = nullptr;
 
 uint32_t CopyName(const char *name, char *buf, uint32_t cap) {
@@ -48,8 +49,10 @@ uint32_t ModuleFileName(intptr_t module, char *buf, uint32_t cap) {
   // A module handle on Linux is the load address of a shared object.
   Dl_info info;
   if (!dladdr(reinterpret_cast<void *>(module), &info) || !info.dli_fname ||
-      info.dli_fbase != reinterpret_cast<void *>(module))
+      info.dli_fbase != reinterpret_cast<void *>(module)) {
+    tLastError = kErrorModuleNotFound;
     return 0;
+  }
   return CopyName(info.dli_fname, buf, cap);
 }
 
