@@ -11,6 +11,7 @@
 #include "codecs/bitmap.h"
 #include "frame/bytestring.h"
 #include "quendle.h"
+#include "support/bytestring_support.h"
 
 namespace {
 
@@ -19,10 +20,8 @@ using Bytes = std::vector<unsigned char>;
 ByteString MakeString(const Bytes &bytes) { return frame::NewBinaryString(bytes.data(), uint32_t(bytes.size())); }
 
 Bytes Take(ByteString str) {
-  const auto *p = reinterpret_cast<const unsigned char *>(str);
-  Bytes bytes(p, p + frame::ByteStringLength(str));
-  SysFreeString(str);
-  return bytes;
+  std::string bytes = testing_support::Take(str);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 uint32_t U32(const Bytes &b, size_t at) {

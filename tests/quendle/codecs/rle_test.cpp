@@ -11,6 +11,7 @@
 #include "codecs/rle.h"
 #include "frame/bytestring.h"
 #include "quendle.h"
+#include "support/bytestring_support.h"
 
 namespace {
 
@@ -18,16 +19,10 @@ using Bytes = std::vector<unsigned char>;
 
 ByteString MakeString(const Bytes &bytes) { return frame::NewBinaryString(bytes.data(), uint32_t(bytes.size())); }
 
-Bytes Contents(const char *str) {
-  const auto *p = reinterpret_cast<const unsigned char *>(str);
-  return Bytes(p, p + frame::ByteStringLength(str));
-}
-
 // Frees the string and hands back what it held.
 Bytes Take(ByteString str) {
-  Bytes bytes = Contents(str);
-  SysFreeString(str);
-  return bytes;
+  std::string bytes = testing_support::Take(str);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 Bytes Repeat(unsigned char byte, size_t count) { return Bytes(count, byte); }
