@@ -29,8 +29,13 @@ struct WritingSink {
   unsigned char *at;
   void Put(unsigned char byte) { *at++ = byte; }
   void PutMany(const unsigned char *bytes, size_t n) {
-    std::memcpy(at, bytes, n);
-    at += n;
+    // Stretches in text are short; a library call would cost more than them.
+    if (n > 16) {
+      std::memcpy(at, bytes, n);
+      at += n;
+      return;
+    }
+    while (n--) *at++ = *bytes++;
   }
   void Fill(unsigned char byte, size_t n) {
     std::memset(at, byte, n);
@@ -41,7 +46,19 @@ struct WritingSink {
 // Index of the first j in [from, n) with d[j] == d[j - 1], or n. Every byte
 // before it differs from its predecessor, so the encoder passes them through.
 size_t EndOfLiterals(const unsigned char *d, size_t from, size_t n) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
   size_t j = from;
+  // Eight positions at a time: a zero byte in (d[j..j+8) xor d[j-1..j+7))
+  // marks a repeat somewhere in the word; the byte loop below finds it.
+  while (j + 8 <= n) {
+    uint64_t here, before;
+    std::memcpy(&here, d + j, 8);
+    std::memcpy(&before, d + j - 1, 8);
+    uint64_t diff = here ^ before;
+    if ((diff - kOnes) & ~diff & kHighs) break;
+    j += 8;
+  }
   while (j < n && d[j] != d[j - 1]) ++j;
   return j;
 }
@@ -93,17 +110,21 @@ void DecodeRuns(const unsigned char *s, size_t count, Sink &out) {
   size_t p = 0;
   while (p < count) {
     unsigned char byte = s[p];
-    out.Put(byte);
     if (!literalOnly && byte == prev) {
+      out.Put(byte);
       unsigned copies = p + 1 < count ? s[p + 1] : 0;
       out.Fill(byte, copies);
       literalOnly = copies < kLongestCount;
       prev = kRegisterStart;
       p += 2;
     } else {
-      prev = byte;
+      // A literal, and with it every following byte that differs from the
+      // one before it: none of them can start a pair.
+      size_t end = EndOfLiterals(s, p + 1, count);
+      out.PutMany(s + p, end - p);
+      prev = s[end - 1];
       literalOnly = false;
-      ++p;
+      p = end;
     }
   }
 }
