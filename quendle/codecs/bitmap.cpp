@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "codecs/little_endian.h"
 #include "frame/bytestring.h"
 #include "platform/automation.h"
 
@@ -28,25 +29,6 @@ constexpr uint32_t kPalette = 54;
 // queries also accept an image without a palette.
 constexpr uint32_t kLeastDataOffset = kBMPHeadersSize + 1;
 
-uint32_t Read32(const char *at) {
-  const auto *b = reinterpret_cast<const unsigned char *>(at);
-  return uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24;
-}
-
-uint16_t Read16(const char *at) {
-  const auto *b = reinterpret_cast<const unsigned char *>(at);
-  return static_cast<uint16_t>(b[0] | b[1] << 8);
-}
-
-void Write32(char *at, uint32_t value) {
-  for (int k = 0; k < 4; ++k) at[k] = static_cast<char>(value >> (8 * k));
-}
-
-void Write16(char *at, uint16_t value) {
-  at[0] = static_cast<char>(value);
-  at[1] = static_cast<char>(value >> 8);
-}
-
 // Palette entries are stored blue, green, red, 0 from a 0x00BBGGRR colour.
 void WritePaletteEntry(char *at, int32_t colour) {
   auto c = static_cast<uint32_t>(colour);
@@ -61,8 +43,8 @@ void WritePaletteEntry(char *at, int32_t colour) {
 bool HeadersPass(const char *image, uint32_t available, uint32_t least, uint32_t leastOffset) {
   if (!image || available < least) return false;
   if (image[kType] != 'B' || image[kType + 1] != 'M') return false;
-  if (Read32(image + kInfoSize) != kBMPInfoHeaderSize) return false;
-  return Read32(image + kPixelOffset) >= leastOffset;
+  if (ReadLittleEndian32(image + kInfoSize) != kBMPInfoHeaderSize) return false;
+  return ReadLittleEndian32(image + kPixelOffset) >= leastOffset;
 }
 
 // Frees the caller's old handle now, unless `keep` points into it; then it is
@@ -83,10 +65,10 @@ BMPGeometry BMPGeometryFor(uint32_t n) {
   if (bits >= 1024) {
     // The largest multiple of 32 whose square does not exceed the bit count;
     // the square root only gives a start and the search settles it exactly.
-    auto w = static_cast<uint64_t>(std::floor(std::sqrt(static_cast<double>(bits)) * 0.03125));
-    if (w < 1) w = 1;
-    while (1024 * w * w <= bits) ++w;
-    width = 32 * (w - 1);
+    auto w = static_cast<uint64_t>(std::floor(std::sqrt(static_cast<double>(bits)) / 32));
+    while (w > 1 && 1024 * w * w > bits) --w;
+    while (1024 * (w + 1) * (w + 1) <= bits) ++w;
+    width = 32 * w;
   } else {
     width = (bits + 31) / 32;
   }
@@ -111,14 +93,14 @@ void BMPWrite(const char *data, uint32_t n, int32_t foreground, int32_t backgrou
   out[kType + 1] = 'M';
   // bfSize has always held the data length plus the headers, not the padded
   // file size; readers of existing files expect it that way.
-  Write32(out + kFileSize, n + kBMPPixelOffset);
-  Write32(out + kPixelOffset, kBMPPixelOffset);
-  Write32(out + kInfoSize, kBMPInfoHeaderSize);
-  Write32(out + kWidth, g.width);
-  Write32(out + kHeight, g.height);
-  Write16(out + kPlanes, 1);
-  Write16(out + kBitCount, 1);
-  Write32(out + kImageSize, n);
+  WriteLittleEndian32(out + kFileSize, n + kBMPPixelOffset);
+  WriteLittleEndian32(out + kPixelOffset, kBMPPixelOffset);
+  WriteLittleEndian32(out + kInfoSize, kBMPInfoHeaderSize);
+  WriteLittleEndian32(out + kWidth, g.width);
+  WriteLittleEndian32(out + kHeight, g.height);
+  WriteLittleEndian16(out + kPlanes, 1);
+  WriteLittleEndian16(out + kBitCount, 1);
+  WriteLittleEndian32(out + kImageSize, n);
   WritePaletteEntry(out + kPalette, background);
   WritePaletteEntry(out + kPalette + 4, foreground);
   std::memcpy(out + kBMPPixelOffset, data, n);
@@ -127,10 +109,10 @@ void BMPWrite(const char *data, uint32_t n, int32_t foreground, int32_t backgrou
 
 bool BMPLocateData(const char *image, uint32_t available, uint32_t *offset, uint32_t *length) {
   if (!HeadersPass(image, available, kLeastDataOffset, kLeastDataOffset)) return false;
-  if (Read32(image + kWidth) == 0 || Read32(image + kHeight) == 0) return false;
-  auto recorded = static_cast<int32_t>(Read32(image + kImageSize));
+  if (ReadLittleEndian32(image + kWidth) == 0 || ReadLittleEndian32(image + kHeight) == 0) return false;
+  auto recorded = static_cast<int32_t>(ReadLittleEndian32(image + kImageSize));
   if (recorded < 1) return false;
-  uint32_t start = Read32(image + kPixelOffset);
+  uint32_t start = ReadLittleEndian32(image + kPixelOffset);
   if (uint64_t{start} + static_cast<uint32_t>(recorded) > available) return false;
   *offset = start;
   *length = static_cast<uint32_t>(recorded);
@@ -158,7 +140,7 @@ int16_t BMPExtract(const char *image, uint32_t available, ByteString *result, in
 
 int32_t BMPRecordedSize(const char *image, uint32_t available) {
   if (!HeadersPass(image, available, kBMPHeadersSize, kLeastDataOffset)) return 0;
-  return static_cast<int32_t>(Read32(image + kImageSize));
+  return static_cast<int32_t>(ReadLittleEndian32(image + kImageSize));
 }
 
 }  // namespace codecs
@@ -203,10 +185,10 @@ QUENDLE_API int16_t QCALL BMPInfo(const char *image, int32_t *width, int32_t *he
                            codecs::kBMPHeadersSize)) {
     return 0;
   }
-  if (width) *width = static_cast<int32_t>(codecs::Read32(image + codecs::kWidth));
-  if (height) *height = static_cast<int32_t>(codecs::Read32(image + codecs::kHeight));
-  if (dataSize) *dataSize = static_cast<int32_t>(codecs::Read32(image + codecs::kImageSize));
-  if (bitCount) *bitCount = codecs::Read16(image + codecs::kBitCount);
+  if (width) *width = static_cast<int32_t>(codecs::ReadLittleEndian32(image + codecs::kWidth));
+  if (height) *height = static_cast<int32_t>(codecs::ReadLittleEndian32(image + codecs::kHeight));
+  if (dataSize) *dataSize = static_cast<int32_t>(codecs::ReadLittleEndian32(image + codecs::kImageSize));
+  if (bitCount) *bitCount = codecs::ReadLittleEndian16(image + codecs::kBitCount);
   return -1;
 }
 

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 
+#include "codecs/little_endian.h"
 #include "frame/bytestring.h"
 #include "platform/automation.h"
 
@@ -44,7 +45,8 @@ struct WritingSink {
 };
 
 // Index of the first j in [from, n) with d[j] == d[j - 1], or n. Every byte
-// before it differs from its predecessor, so the encoder passes them through.
+// before it differs from its predecessor, so none of them can be the second
+// byte of a pair: both directions copy them as literals.
 size_t EndOfLiterals(const unsigned char *d, size_t from, size_t n) {
   constexpr uint64_t kOnes = 0x0101010101010101ull;
   constexpr uint64_t kHighs = 0x8080808080808080ull;
@@ -119,7 +121,7 @@ void DecodeRuns(const unsigned char *s, size_t count, Sink &out) {
       p += 2;
     } else {
       // A literal, and with it every following byte that differs from the
-      // one before it: none of them can start a pair.
+      // one before it: none of them is the second byte of a pair.
       size_t end = EndOfLiterals(s, p + 1, count);
       out.PutMany(s + p, end - p);
       prev = s[end - 1];
@@ -127,15 +129,6 @@ void DecodeRuns(const unsigned char *s, size_t count, Sink &out) {
       p = end;
     }
   }
-}
-
-uint32_t ReadLittleEndian32(const char *at) {
-  const auto *b = reinterpret_cast<const unsigned char *>(at);
-  return uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24;
-}
-
-void WriteLittleEndian32(char *at, uint32_t value) {
-  for (int k = 0; k < 4; ++k) at[k] = static_cast<char>(value >> (8 * k));
 }
 
 const unsigned char *Bytes(const char *p) { return reinterpret_cast<const unsigned char *>(p); }
