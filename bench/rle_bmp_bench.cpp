@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "frame/bytestring.h"
+#include "platform/automation.h"
 #include "quendle.h"
 
 namespace {
@@ -135,8 +136,8 @@ bool BenchRLE(const char *label, const char *data, size_t n) {
               "RLECompressible %8.1f MB/s  %s\n",
               label, 100.0 * static_cast<uint32_t>(streamLength) / n, MBPerSecond(n, compress),
               MBPerSecond(n, expand), MBPerSecond(n, judge), exact ? "round trip ok" : "ROUND TRIP FAILED");
-  SysFreeString(back);
-  SysFreeString(stream);
+  platform::FreeString(back);
+  platform::FreeString(stream);
   return exact;
 }
 
@@ -155,8 +156,8 @@ bool BenchBMP(const char *label, const char *data, size_t n) {
   BMPInfo(image, &width, &height, nullptr, nullptr);
   std::printf("%-10s BMP  %d x %d  StringToBMP %8.1f MB/s  BMPToString %8.1f MB/s  %s\n", label, width, height,
               MBPerSecond(n, toImage), MBPerSecond(n, fromImage), exact ? "round trip ok" : "ROUND TRIP FAILED");
-  SysFreeString(back);
-  SysFreeString(image);
+  platform::FreeString(back);
+  platform::FreeString(image);
   return exact;
 }
 
@@ -179,6 +180,6 @@ int main(int argc, char **argv) {
   FillRandom(data, n);
   ok = BenchRLE("random", data, n) && ok;
   ok = BenchBMP("random", data, n) && ok;
-  SysFreeString(data);
+  platform::FreeString(data);
   return ok ? 0 : 1;
 }

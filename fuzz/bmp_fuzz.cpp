@@ -38,8 +38,8 @@ void RequireRoundTrip(const uint8_t *data, size_t size) {
   FUZZ_REQUIRE(BMPToString(image, &back, &backLength) == -1);
   FUZZ_REQUIRE(backLength == n);
   FUZZ_REQUIRE(fuzz::SameBytes(back, data, size));
-  SysFreeString(back);
-  SysFreeString(image);
+  platform::FreeString(back);
+  platform::FreeString(image);
 }
 
 }  // namespace
@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   RequireRoundTrip(data, size);
 
-  SysFreeString(viaExport);
-  SysFreeString(extracted);
-  SysFreeString(copy);
+  platform::FreeString(viaExport);
+  platform::FreeString(extracted);
+  platform::FreeString(copy);
   return 0;
 }

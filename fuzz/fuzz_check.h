@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "frame/bytestring.h"
+#include "platform/automation.h"
 #include "quendle.h"
 
 #define FUZZ_REQUIRE(condition)                                                          \

@@ -27,8 +27,8 @@ void RequireRoundTrip(const char *source) {
     FUZZ_REQUIRE(backLength == static_cast<int32_t>(n));
     FUZZ_REQUIRE(fuzz::SameBytes(back, source, n));
   }
-  SysFreeString(back);
-  SysFreeString(stream);
+  platform::FreeString(back);
+  platform::FreeString(stream);
 }
 
 }  // namespace
@@ -63,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (done) RequireRoundTrip(expansion);
   RequireRoundTrip(copy);
 
-  SysFreeString(viaExport);
-  SysFreeString(expansion);
-  SysFreeString(copy);
+  platform::FreeString(viaExport);
+  platform::FreeString(expansion);
+  platform::FreeString(copy);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/automation.h"
 #include "quendle.h"
 
 int main(int argc, char **argv) {
@@ -25,7 +26,7 @@ int main(int argc, char **argv) {
     std::FILE *file = std::fopen(path.c_str(), "wb");
     bool written = file && std::fwrite(image, 1, length, file) == static_cast<size_t>(length);
     if (file) written = std::fclose(file) == 0 && written;
-    SysFreeString(image);
+    platform::FreeString(image);
     if (!written) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;

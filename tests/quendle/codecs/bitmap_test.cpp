@@ -10,6 +10,7 @@
 
 #include "codecs/bitmap.h"
 #include "frame/bytestring.h"
+#include "platform/automation.h"
 #include "quendle.h"
 #include "support/bytestring_support.h"
 
@@ -61,7 +62,7 @@ Extraction FromBMP(const Bytes &image) {
   ByteString held = MakeString(image);
   Extraction out{0, -3, MakeString({'o', 'l', 'd'})};  // the caller's old string, to be freed
   out.done = BMPToString(held, &out.result, &out.length);
-  SysFreeString(held);
+  platform::FreeString(held);
   return out;
 }
 
@@ -159,7 +160,7 @@ TEST(StringToBMP, WorksPastTheOldWidthSearchLimit) {
   EXPECT_EQ(static_cast<unsigned char>(image[62]), 0xA5);
   EXPECT_EQ(static_cast<unsigned char>(image[62 + n - 1]), 0x5A);
   EXPECT_EQ(image[62 + n], 0);
-  SysFreeString(image);
+  platform::FreeString(image);
 }
 
 TEST(StringToBMP, PaletteTakesColoursAsBGRAndIgnoresTheTopByte) {
@@ -209,7 +210,7 @@ TEST(BMPRoundTrip, ReturnsExactlyTheDataForManySizes) {
     ASSERT_EQ(Take(back.result), data) << n;
     ByteString held = MakeString(image);
     EXPECT_EQ(BMPDataSize(held), int32_t(n));
-    SysFreeString(held);
+    platform::FreeString(held);
   }
 }
 
@@ -338,7 +339,7 @@ TEST_P(BMPInfoTable, ReportsHeaderFieldsWithTheirOwnChecks) {
   EXPECT_EQ(recorded, c.recorded);
   EXPECT_EQ(bits, c.bitCount);
   EXPECT_EQ(BMPInfo(image, nullptr, &height, nullptr, nullptr), c.isBMP);
-  SysFreeString(image);
+  platform::FreeString(image);
 }
 
 Bytes Cut(Bytes b, size_t keep) {

@@ -2,6 +2,7 @@
 // lie about their length.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -10,6 +11,7 @@
 
 #include "codecs/rle.h"
 #include "frame/bytestring.h"
+#include "platform/automation.h"
 #include "quendle.h"
 #include "support/bytestring_support.h"
 
@@ -46,7 +48,7 @@ Bytes Compress(const Bytes &input) {
   ByteString stream = nullptr;
   int32_t length = -7;
   int16_t done = RLECompress(source, &stream, &length);
-  SysFreeString(source);
+  platform::FreeString(source);
   if (done != -1) {
     ADD_FAILURE() << "RLECompress refused " << input.size() << " bytes";
     return {};
@@ -67,7 +69,7 @@ Expansion Uncompress(const Bytes &stream) {
   Expansion out{};
   out.length = -7;
   out.done = RLEUncompress(source, &result, &out.length);
-  SysFreeString(source);
+  platform::FreeString(source);
   out.bytes = Take(result);
   return out;
 }
@@ -88,13 +90,13 @@ TEST_P(RLEEncoding, WritesTheExactStreamAndReadsItBack) {
 
   ByteString input = MakeString(c.input);
   EXPECT_EQ(RLECompressedByteCount(input, int32_t(c.input.size())), int32_t(expected.size()));
-  SysFreeString(input);
+  platform::FreeString(input);
 
   ByteString held = MakeString(stream);
   EXPECT_EQ(RLEByteCount(held), int32_t(c.encoded.size()));
   EXPECT_EQ(RLECompressed(held), -1);
   EXPECT_EQ(RLEUncompressedByteCount(held), int32_t(c.input.size()));
-  SysFreeString(held);
+  platform::FreeString(held);
 
   Expansion back = Uncompress(stream);
   EXPECT_EQ(back.done, -1);
@@ -173,7 +175,7 @@ TEST(RLERoundTrip, EveryInputComesBackExactly) {
     // than the bytes before the first zero.
     size_t text = std::find(input.begin(), input.end(), 0) - input.begin();
     EXPECT_EQ(RLECompressible(source), text > 0 && stream.size() < text ? 1 : 0);
-    SysFreeString(source);
+    platform::FreeString(source);
 
     Expansion back = Uncompress(stream);
     ASSERT_EQ(back.done, -1) << "shape " << shape << ", " << length << " bytes";
@@ -191,7 +193,7 @@ TEST(RLECompress, EmptyInputMakesAHeaderThatDoesNotExpand) {
   Bytes bytes = Take(stream);
   EXPECT_EQ(bytes, StreamOf({}));
   EXPECT_EQ(Uncompress(bytes).done, 0);
-  SysFreeString(empty);
+  platform::FreeString(empty);
 }
 
 TEST(RLECompress, RefusesNullArgumentsAndClearsTheOldResult) {
@@ -206,7 +208,7 @@ TEST(RLECompress, RefusesNullArgumentsAndClearsTheOldResult) {
   // A null result-length pointer is simply not written.
   EXPECT_EQ(RLECompress(source, &result, nullptr), -1);
   EXPECT_EQ(Take(result), StreamOf({0x41, 0x41}));
-  SysFreeString(source);
+  platform::FreeString(source);
 }
 
 TEST(RLECompress, LeavesTheSourceAloneWhenItIsAlsoTheResult) {
@@ -227,7 +229,7 @@ TEST(RLECompressedByteCount, CountsOnlyTheGivenPrefix) {
   EXPECT_EQ(RLECompressedByteCount(source, 2), 10);
   EXPECT_EQ(RLECompressedByteCount(source, 3), 11);
   EXPECT_EQ(RLECompressedByteCount(nullptr, 4), 0);
-  SysFreeString(source);
+  platform::FreeString(source);
 }
 
 struct CompressibleCase {
@@ -241,7 +243,7 @@ class RLECompressibleCases : public ::testing::TestWithParam<CompressibleCase> {
 TEST_P(RLECompressibleCases, JudgesAgainstTheTextLength) {
   ByteString source = MakeString(GetParam().input);
   EXPECT_EQ(RLECompressible(source), GetParam().expected);
-  SysFreeString(source);
+  platform::FreeString(source);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -282,7 +284,7 @@ TEST_P(RLEHostileStream, IsRefusedWithoutTouchingTheResult) {
   EXPECT_EQ(result, kept);
   EXPECT_EQ(length, 0);
   EXPECT_EQ(Take(result), Bytes({'k', 'e', 'e', 'p'}));
-  SysFreeString(source);
+  platform::FreeString(source);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -320,7 +322,7 @@ TEST(RLEUncompress, RefusesANullReferenceAndNullSource) {
   EXPECT_EQ(length, 0);
   EXPECT_EQ(RLEUncompress(stream, &result, nullptr), -1);
   EXPECT_EQ(Take(result), Bytes({0x41}));
-  SysFreeString(stream);
+  platform::FreeString(stream);
 }
 
 TEST(RLEUncompress, MayExpandIntoTheStreamsOwnVariable) {
@@ -352,7 +354,7 @@ TEST(RLEUncompress, RefusesAnExpansionBeyondWhatAByteStringHolds) {
   ByteString result = nullptr;
   EXPECT_EQ(RLEUncompress(source, &result, nullptr), 0);
   EXPECT_EQ(result, nullptr);
-  SysFreeString(source);
+  platform::FreeString(source);
 }
 
 TEST(RLEBoundedReading, NeverLooksPastTheAvailableBytes) {
