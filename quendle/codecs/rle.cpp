@@ -46,7 +46,7 @@ struct WritingSink {
 
 // Index of the first j in [from, n) with d[j] == d[j - 1], or n. Every byte
 // before it differs from its predecessor, so none of them can be the second
-// byte of a pair: both directions copy them as literals.
+// byte of a pair: the encoder copies them as literals.
 size_t EndOfLiterals(const unsigned char *d, size_t from, size_t n) {
   constexpr uint64_t kOnes = 0x0101010101010101ull;
   constexpr uint64_t kHighs = 0x8080808080808080ull;
@@ -120,13 +120,12 @@ void DecodeRuns(const unsigned char *s, size_t count, Sink &out) {
       prev = kRegisterStart;
       p += 2;
     } else {
-      // A literal, and with it every following byte that differs from the
-      // one before it: none of them is the second byte of a pair.
-      size_t end = EndOfLiterals(s, p + 1, count);
-      out.PutMany(s + p, end - p);
-      prev = s[end - 1];
+      // Byte by byte: the streams this reads are mostly text with short
+      // stretches of literals, where looking ahead costs more than it saves.
+      out.Put(byte);
+      prev = byte;
       literalOnly = false;
-      p = end;
+      ++p;
     }
   }
 }
