@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 #include <string>
 #include <vector>
@@ -113,19 +114,19 @@ char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) :
 
 // ---- Windows wildcard matching ---------------------------------------------
 //
-// Windows turns a search pattern into the file system's own wildcards before
-// matching, and those carry the old DOS meanings:
-//   "?"                       any one character, but at a "." or at the end of
-//                             the name it matches nothing (so "a??" finds "a");
-//   "*" followed by "."       any run of characters that stops short of the
-//                             name's last "." (so "*." finds names without one);
-//   "*" elsewhere             any run of characters;
-//   "." before "*", "?" or at the end of the pattern
-//                             a "." or, at the end of the name, nothing
-//                             (so "*.*" finds every name, dotted or not);
-//   anything else             itself, regardless of letter case.
+// Windows rewrites a search pattern into the file system's own wildcards
+// before matching, keeping the old DOS meanings:
+//   "?"                        any one character, but at a "." or at the end
+//                              of the name it matches nothing (so "a??" finds "a");
+//   "*." ending the pattern    any characters up to and including the name's
+//                              last ".", nothing after it (so "*." finds the
+//                              names without a dot);
+//   "." before "*" or "?"      a "." or, at the end of the name, nothing (so
+//                              "*.*" finds every name, dotted or not);
+//   "*"                        any run of characters;
+//   anything else              itself, regardless of letter case.
 
-enum class Token : uint8_t { kLiteral, kAnyOne, kAnyRun, kRunBeforeLastDot, kDotOrEnd };
+enum class Token : uint8_t { kLiteral, kAnyOne, kAnyRun, kRunToLastDot, kDotOrEnd };
 
 struct PatternToken {
   Token kind;
@@ -134,14 +135,18 @@ struct PatternToken {
 
 std::vector<PatternToken> Tokenise(const std::string &pattern) {
   std::vector<PatternToken> tokens;
+  if (pattern == "*" || pattern == "*.*") return {{Token::kAnyRun, 0}};
   for (size_t i = 0; i < pattern.size(); ++i) {
     char c = pattern[i];
-    char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+    bool last = i + 1 == pattern.size();
+    char next = last ? '\0' : pattern[i + 1];
     if (c == '?') {
       tokens.push_back({Token::kAnyOne, 0});
     } else if (c == '*') {
-      tokens.push_back({next == '.' ? Token::kRunBeforeLastDot : Token::kAnyRun, 0});
-    } else if (c == '.' && (next == '*' || next == '?' || next == '\0')) {
+      tokens.push_back({Token::kAnyRun, 0});
+    } else if (c == '.' && last && i > 0 && pattern[i - 1] == '*') {
+      tokens.back().kind = Token::kRunToLastDot;
+    } else if (c == '.' && (next == '*' || next == '?')) {
       tokens.push_back({Token::kDotOrEnd, 0});
     } else {
       tokens.push_back({Token::kLiteral, Upper(c)});
@@ -191,8 +196,8 @@ class Matcher {
         for (size_t j = i; j <= length_; ++j)
           if (MatchFrom(t + 1, j)) return true;
         return false;
-      case Token::kRunBeforeLastDot: {
-        size_t limit = (lastDot_ < length_ && lastDot_ >= i) ? lastDot_ : length_;
+      case Token::kRunToLastDot: {
+        size_t limit = (lastDot_ < length_ && lastDot_ >= i) ? lastDot_ + 1 : length_;
         for (size_t j = i; j <= limit; ++j)
           if (MatchFrom(t + 1, j)) return true;
         return false;

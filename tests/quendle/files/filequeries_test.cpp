@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "files/filequeries.h"
 #include "platform/files.h"
 #include "quendle.h"
@@ -20,6 +24,17 @@ using testing_support::ScopedEnv;
 using testing_support::Take;
 
 const bool kWindows = platform::PathSeparator() == '\\';
+
+// Wine answers searches with its own matcher, which treats "?" as exactly one
+// character and ignores a pattern's trailing ".", unlike Windows.
+bool RunningUnderWine() {
+#ifdef _WIN32
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+  return false;
+#endif
+}
 
 // Writes a path with "\" between its components, as a Windows host would.
 std::string WithBackslashes(std::string path) {
@@ -188,6 +203,7 @@ TEST_F(FileQueriesTest, FileCountMatchesAsTheSystemSearchDoes) {
 }
 
 TEST_F(FileQueriesTest, FileCountKeepsTheDosWildcardQuirks) {
+  if (RunningUnderWine()) GTEST_SKIP() << "Wine's file search does not keep these Windows quirks";
   struct Case {
     std::string pattern;
     int32_t expected;
