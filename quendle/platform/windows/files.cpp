@@ -5,7 +5,6 @@
 #include <io.h>
 #include <objbase.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -137,10 +136,12 @@ void EndSearch(FileSearch *search) {
 
 uint32_t TemporaryDirectory(char *buf, uint32_t cap) {
   if (!buf || cap == 0) return 0;
+  // The process's live environment, not a runtime's copy made at start-up:
+  // the host may have changed it since.
+  char value[32768];
   for (const char *name : {"TEMP", "TMP"}) {
-    const char *value = std::getenv(name);
-    if (!value || !*value) continue;
-    size_t len = std::strlen(value);
+    DWORD len = GetEnvironmentVariableA(name, value, sizeof value);
+    if (len == 0 || len >= sizeof value) continue;
     if (len > cap - 1) len = cap - 1;
     std::memcpy(buf, value, len);
     buf[len] = '\0';

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
+#include <system_error>
 
 #include "quendle.h"
 #include "support/bytestring_support.h"
@@ -122,6 +124,35 @@ TEST_F(FileLengthTest, GivesTheSizeOfWhatTheSearchFindsFirst) {
   };
   for (const Case &c : cases) EXPECT_EQ(FileLength(c.path.c_str()), c.expected) << c.path;
   EXPECT_EQ(FileLength(nullptr), 0);
+}
+
+// Files of 2 GB and more, made sparse so they take no disk space.
+using LargeFileTest = testing_support::ScratchDirTest;
+
+TEST_F(LargeFileTest, SizesBeyondASignedLongReadNegative) {
+  WriteFile("three.gig", "");
+  WriteFile("five.gig", "");
+  std::error_code failed;
+  std::filesystem::resize_file(Path("three.gig"), 3ull << 30, failed);
+  if (!failed) std::filesystem::resize_file(Path("five.gig"), (5ull << 30) + 10, failed);
+  if (failed) GTEST_SKIP() << "this file system cannot hold sparse files of several GB: " << failed.message();
+
+  EXPECT_EQ(FileLength(Path("three.gig").c_str()), static_cast<int32_t>(0xC0000000u));
+  EXPECT_EQ(FileLength(Path("five.gig").c_str()), -1) << "not the 10 bytes of its low half";
+}
+
+TEST_F(LargeFileTest, ReadsTheFirstPartOfAFileTooLargeForAString) {
+  WriteFile("five.gig", "head");
+  std::error_code failed;
+  std::filesystem::resize_file(Path("five.gig"), (5ull << 30) + 10, failed);
+  if (failed) GTEST_SKIP() << "this file system cannot hold sparse files of several GB: " << failed.message();
+
+  int16_t error = -1;
+  EXPECT_EQ(Take(ReadFileToString(Path("five.gig").c_str(), 6, &error)), std::string("head\0\0", 6));
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(ReadFileToString(Path("five.gig").c_str(), 0, &error), nullptr)
+      << "the whole file does not fit a ByteString; its low 32 bits must not be taken for its size";
+  EXPECT_EQ(error, 4);
 }
 
 }  // namespace

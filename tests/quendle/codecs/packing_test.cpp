@@ -52,7 +52,7 @@ TEST(Packing, WritesLittleEndianBytes) {
 TEST(Packing, ReadsLittleEndianBytesAndRefusesShortInput) {
   struct IntCase {
     const char *what;
-    int32_t (*read)(const char *);
+    int32_t(QCALL *read)(const char *);
     std::string bytes;
     int32_t expected;
   };
