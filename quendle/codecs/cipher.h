@@ -15,6 +15,37 @@ int32_t PasswordChecksum(const char *text);
 // from the clock" and make the data impossible to decipher.
 constexpr uint32_t kZeroSeedSubstitute = 1;
 
+// The cipher's draws do not depend on the data, so they are computed ahead a
+// block at a time on independent LCG chains (each chain jumps kDrawChains
+// steps per draw), which removes the one-multiply-at-a-time latency from the
+// byte loop. Each draw gets a slot of kDrawSlotBytes bytes; the byte the
+// cipher uses, bits 16..23 of the state, sits at kDrawByteOffset in its slot
+// (the vector filler stores whole 64-bit lanes, the portable one that byte).
+constexpr int kDrawChains = 8;
+constexpr int kBlockDraws = 512;
+constexpr int kDrawSlotBytes = 8;
+constexpr int kDrawByteOffset = 2;
+static_assert(kBlockDraws % kDrawChains == 0, "blocks hold whole rounds of the chains");
+
+struct DrawChains {
+  uint32_t state[kDrawChains];  // state[j]: the state of draw j of the next round
+};
+struct DrawBlock {
+  alignas(16) uint8_t slots[kBlockDraws * kDrawSlotBytes];
+};
+
+// The chains for the draws that follow seeding the LCG with seed.
+DrawChains StartDrawChains(uint32_t seed);
+// Writes the next count draws (1..kBlockDraws) into block. The chains move by
+// whole rounds of kDrawChains draws, so a count that is not a multiple of
+// kDrawChains ends the run: the chains are then past the last draw written.
+void FillDrawsPortable(DrawChains &chains, DrawBlock &block, int count);
+// The same with the widest arithmetic the target has; identical results.
+void FillDraws(DrawChains &chains, DrawBlock &block, int count);
+inline uint8_t DrawByte(const DrawBlock &block, int n) {
+  return block.slots[n * kDrawSlotBytes + kDrawByteOffset];
+}
+
 }  // namespace codecs
 
 #endif
