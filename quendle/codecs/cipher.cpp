@@ -26,10 +26,10 @@ namespace {
 
 constexpr uint32_t kGoldenRatio = 2654435769u;  // 0x9E3779B9
 constexpr int kTableSize = 256;
-// A block feeds 256 table-mode bytes (two draws each), so every block starts
-// at a data offset that is a multiple of the table size.
+// A block feeds kBlockDraws / 2 table-mode bytes (two draws each), a whole
+// fraction of the table, so a block never wraps round the table.
 constexpr uint32_t kTableBlockBytes = kBlockDraws / 2;
-static_assert(kTableBlockBytes == kTableSize, "table-mode blocks line up with the table");
+static_assert(kTableSize % kTableBlockBytes == 0, "table-mode blocks line up with the table");
 
 constexpr LcgJump kRoundJump = LcgJumpAhead(kDrawChains);
 
@@ -131,11 +131,11 @@ void TableCipher(uint8_t *data, uint32_t length, const uint8_t *password, uint32
     const uint32_t count = std::min(length - done, kTableBlockBytes);
     FillBlock(chains, block, static_cast<int>(2 * count));
     uint8_t *out = data + done;
-    // done is a multiple of 256, so the byte's table position is simply k.
+    const uint8_t *position = table + (done & 0xFF);  // byte done + k reads table[(done + k) & 0xFF]
     for (uint32_t k = 0; k < count; ++k) {
       const uint8_t r = DrawByte(block, static_cast<int>(2 * k));
       const uint8_t r2 = DrawByte(block, static_cast<int>(2 * k + 1));
-      out[k] ^= table[k] ^ r;
+      out[k] ^= position[k] ^ r;
       const uint8_t a = table[r];
       table[r] = table[r2];
       table[r2] = a;

@@ -22,7 +22,9 @@ constexpr uint32_t kZeroSeedSubstitute = 1;
 // cipher uses, bits 16..23 of the state, sits at kDrawByteOffset in its slot
 // (the vector filler stores whole 64-bit lanes, the portable one that byte).
 constexpr int kDrawChains = 8;
-constexpr int kBlockDraws = 512;
+// Small blocks keep the filling and the byte loop close enough together for
+// the processor to overlap them (measured: 128 draws beat 512).
+constexpr int kBlockDraws = 128;
 constexpr int kDrawSlotBytes = 8;
 constexpr int kDrawByteOffset = 2;
 static_assert(kBlockDraws % kDrawChains == 0, "blocks hold whole rounds of the chains");

@@ -79,18 +79,21 @@ TEST(EncryptString, MatchesTheStepByStepCipherOverManyLengthsAndPasswords) {
   std::mt19937 rng(12345);
   const char *passwords[] = {"a", "secret", "p\xe4ssw\xf6rd", "\x80\x81\xff", "a much longer password than 16"};
   const char *secondKeys[] = {nullptr, "", "k", "table key 0123456789"};
-  // The draws are computed ahead on kDrawChains chains, kBlockDraws at a time:
-  // a table-mode block covers 256 bytes, a simple-mode block 512. The lengths
-  // sit on and around those edges, and around 65536, where the low 16 bits of
-  // the length (part of the table-mode seed) wrap.
+  // The draws are computed ahead on kDrawChains chains, kBlockDraws at a time
+  // (a table-mode block covers 64 bytes, a simple-mode block 128), and the
+  // table-mode byte position wraps every 256. The lengths sit on and around
+  // those edges, and around 65536, where the low 16 bits of the length (part
+  // of the table-mode seed) wrap.
+  static_assert(codecs::kBlockDraws == 128 && codecs::kDrawChains == 8, "move the edge lengths with the blocks");
   const size_t lengths[] = {
-      1,     2,     3,      4,      5,  // partial first rounds of the chains
-      7,     8,     9,      15,     16,     17,
-      255,   256,   257,             // table-mode block edge
-      511,   512,   513,             // simple-mode block edge, two table blocks
-      1000,  1023,  1024,   1025,   4095,   4096,
-      65535, 65536, 65537,           // the seed's low 16 bits wrap
-      100003,                        // many blocks, ending mid-block and mid-round
+      1,      2,      3,     4,     5,  // partial first rounds of the chains
+      7,      8,      9,     15,    16,    17,
+      63,     64,     65,               // table-mode block edge
+      127,    128,    129,              // simple-mode block edge
+      255,    256,    257,              // the table position wraps
+      511,    512,    513,   1000,  4095,  4096,
+      65535,  65536,  65537,            // the seed's low 16 bits wrap
+      100003,                           // many blocks, ending mid-block and mid-round
       131071, 131072, 131073,
   };
   for (size_t length : lengths) {
@@ -175,7 +178,8 @@ TEST(EncryptString, LeavesTheLcgAfterItsLastDraw) {
   const struct {
     int16_t mode;
     size_t length;
-  } cases[] = {{0, 1}, {0, 3}, {0, 512}, {0, 513}, {0, 70001}, {1, 1}, {1, 3}, {1, 256}, {1, 257}, {1, 70001}};
+  } cases[] = {{0, 1}, {0, 3}, {0, 128}, {0, 129}, {0, 70001},
+                 {1, 1}, {1, 3}, {1, 64},  {1, 65},  {1, 256}, {1, 70001}};
   for (const auto &c : cases) {
     std::string plain(c.length, 'a');
     uint32_t finalState = 0;
