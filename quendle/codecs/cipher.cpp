@@ -42,10 +42,10 @@ DrawChains StartChains(uint32_t seed) {
   return chains;
 }
 
-void FillScalar(DrawChains &chains, DrawBlock &block, int count) {
+void FillScalar(DrawChains &chains, DrawBlock &block) {
   uint32_t state[kDrawChains];
   std::memcpy(state, chains.state, sizeof state);
-  for (int round = 0; round < count; round += kDrawChains) {
+  for (int round = 0; round < kBlockDraws; round += kDrawChains) {
     uint8_t *slot = block.slots + round * kDrawSlotBytes + kDrawByteOffset;
     for (int j = 0; j < kDrawChains; ++j) {
       slot[j * kDrawSlotBytes] = static_cast<uint8_t>(state[j] >> 16);
@@ -61,7 +61,7 @@ void FillScalar(DrawChains &chains, DrawBlock &block, int count) {
 // whole, which on this little-endian target puts state bits 16..23 at byte 2
 // of the draw's slot.
 static_assert(kDrawSlotBytes == 8 && kDrawByteOffset == 2, "slot layout of the vector filler");
-void FillBlock(DrawChains &chains, DrawBlock &block, int count) {
+void FillBlock(DrawChains &chains, DrawBlock &block) {
   constexpr int kRegisters = kDrawChains / 2;
   const __m128i multiplier = _mm_set1_epi64x(kRoundJump.multiplier);
   const __m128i increment = _mm_set1_epi64x(kRoundJump.increment);
@@ -69,7 +69,7 @@ void FillBlock(DrawChains &chains, DrawBlock &block, int count) {
   for (int q = 0; q < kRegisters; ++q) {
     lanes[q] = _mm_set_epi64x(chains.state[2 * q + 1], chains.state[2 * q]);
   }
-  for (int round = 0; round < count; round += kDrawChains) {
+  for (int round = 0; round < kBlockDraws; round += kDrawChains) {
     auto *out = reinterpret_cast<__m128i *>(block.slots + round * kDrawSlotBytes);
     for (int q = 0; q < kRegisters; ++q) {
       _mm_store_si128(out + q, lanes[q]);
@@ -82,7 +82,7 @@ void FillBlock(DrawChains &chains, DrawBlock &block, int count) {
   }
 }
 #else
-void FillBlock(DrawChains &chains, DrawBlock &block, int count) { FillScalar(chains, block, count); }
+void FillBlock(DrawChains &chains, DrawBlock &block) { FillScalar(chains, block); }
 #endif
 
 void SimpleCipher(uint8_t *data, uint32_t length, const uint8_t *password, uint32_t passwordLength) {
@@ -92,7 +92,7 @@ void SimpleCipher(uint8_t *data, uint32_t length, const uint8_t *password, uint3
   uint32_t p = 0;
   for (uint32_t done = 0; done < length; done += kBlockDraws) {
     const uint32_t count = std::min<uint32_t>(length - done, kBlockDraws);
-    FillBlock(chains, block, static_cast<int>(count));
+    FillBlock(chains, block);
     uint8_t *out = data + done;
     for (uint32_t k = 0; k < count; ++k) {
       out[k] ^= DrawByte(block, static_cast<int>(k)) ^ password[p];
@@ -129,7 +129,7 @@ void TableCipher(uint8_t *data, uint32_t length, const uint8_t *password, uint32
   DrawBlock block;
   for (uint32_t done = 0; done < length; done += kTableBlockBytes) {
     const uint32_t count = std::min(length - done, kTableBlockBytes);
-    FillBlock(chains, block, static_cast<int>(2 * count));
+    FillBlock(chains, block);
     uint8_t *out = data + done;
     const uint8_t *position = table + (done & 0xFF);  // byte done + k reads table[(done + k) & 0xFF]
     for (uint32_t k = 0; k < count; ++k) {
@@ -148,10 +148,11 @@ void TableCipher(uint8_t *data, uint32_t length, const uint8_t *password, uint32
 }  // namespace
 
 // The cipher calls the fillers above directly: in a position-independent
-// build, calls to these exported names could not be inlined.
+// build a call to a name with external linkage may be interposed, so the
+// compiler would not inline it into the byte loops.
 DrawChains StartDrawChains(uint32_t seed) { return StartChains(seed); }
-void FillDrawsPortable(DrawChains &chains, DrawBlock &block, int count) { FillScalar(chains, block, count); }
-void FillDraws(DrawChains &chains, DrawBlock &block, int count) { FillBlock(chains, block, count); }
+void FillDrawsPortable(DrawChains &chains, DrawBlock &block) { FillScalar(chains, block); }
+void FillDraws(DrawChains &chains, DrawBlock &block) { FillBlock(chains, block); }
 
 int32_t PasswordChecksum(const char *text) {
   uint32_t sum = 0;

@@ -23,7 +23,7 @@ constexpr uint32_t kZeroSeedSubstitute = 1;
 // (the vector filler stores whole 64-bit lanes, the portable one that byte).
 constexpr int kDrawChains = 8;
 // Small blocks keep the filling and the byte loop close enough together for
-// the processor to overlap them (measured: 128 draws beat 512).
+// the processor to overlap them (measured: 128 draws beat 256 and 512).
 constexpr int kBlockDraws = 128;
 constexpr int kDrawSlotBytes = 8;
 constexpr int kDrawByteOffset = 2;
@@ -38,12 +38,11 @@ struct DrawBlock {
 
 // The chains for the draws that follow seeding the LCG with seed.
 DrawChains StartDrawChains(uint32_t seed);
-// Writes the next count draws (1..kBlockDraws) into block. The chains move by
-// whole rounds of kDrawChains draws, so a count that is not a multiple of
-// kDrawChains ends the run: the chains are then past the last draw written.
-void FillDrawsPortable(DrawChains &chains, DrawBlock &block, int count);
+// Writes the next kBlockDraws draws into block and moves the chains past them.
+// The last block of a run may hold draws the cipher does not use.
+void FillDrawsPortable(DrawChains &chains, DrawBlock &block);
 // The same with the widest arithmetic the target has; identical results.
-void FillDraws(DrawChains &chains, DrawBlock &block, int count);
+void FillDraws(DrawChains &chains, DrawBlock &block);
 inline uint8_t DrawByte(const DrawBlock &block, int n) {
   return block.slots[n * kDrawSlotBytes + kDrawByteOffset];
 }
