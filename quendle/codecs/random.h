@@ -23,6 +23,27 @@ inline uint32_t LcgStep(uint32_t &state) {
 }
 inline int32_t LcgDraw() { return static_cast<int32_t>(LcgStep(LcgState())); }
 
+// Any number of LCG steps is itself one affine step modulo 2^32:
+// state after n steps = multiplier * state + increment. This lets a keystream
+// be computed on several independent chains, or resumed far ahead.
+struct LcgJump {
+  uint32_t multiplier;
+  uint32_t increment;
+};
+constexpr LcgJump LcgJumpAhead(uint32_t steps) {
+  // Square-and-multiply over the affine maps; the LCG's period is 2^32, so a
+  // 32-bit step count covers every distance.
+  LcgJump result{1, 0};
+  LcgJump power{kLcgMultiplier, kLcgIncrement};
+  while (steps) {
+    if (steps & 1) result = {result.multiplier * power.multiplier, result.increment * power.multiplier + power.increment};
+    power = {power.multiplier * power.multiplier, power.increment * power.multiplier + power.increment};
+    steps >>= 1;
+  }
+  return result;
+}
+inline uint32_t LcgAdvance(uint32_t state, LcgJump jump) { return state * jump.multiplier + jump.increment; }
+
 // Seeds MT19937 with seed, or from the clock's milliseconds when it is 0.
 void SeedMersenne(uint32_t seed);
 // The next tempered MT19937 word (an unseeded generator starts from 5489).

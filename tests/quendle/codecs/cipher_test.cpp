@@ -24,7 +24,9 @@ struct ReferenceLcg {
 
 uint32_t ReferenceSeed(uint32_t seed) { return seed ? seed : codecs::kZeroSeedSubstitute; }
 
-std::string ReferenceCipher(std::string data, const std::string &password, const char *secondKey, int mode) {
+// finalState, when given, receives the LCG state after the cipher's last draw.
+std::string ReferenceCipher(std::string data, const std::string &password, const char *secondKey, int mode,
+                            uint32_t *finalState = nullptr) {
   uint32_t checksum = 0;
   for (char c : password) checksum += static_cast<uint32_t>(static_cast<int8_t>(c));
   const size_t p = password.size();
@@ -34,6 +36,7 @@ std::string ReferenceCipher(std::string data, const std::string &password, const
     for (uint32_t i = 0; i < length; ++i) {
       data[i] = static_cast<char>(data[i] ^ (lcg.Draw() & 0xFF) ^ password[i % p]);
     }
+    if (finalState) *finalState = lcg.state;
     return data;
   }
   uint8_t table[256];
@@ -52,6 +55,7 @@ std::string ReferenceCipher(std::string data, const std::string &password, const
     uint32_t r2 = lcg.Draw();
     std::swap(table[r & 0xFF], table[r2 & 0xFF]);
   }
+  if (finalState) *finalState = lcg.state;
   return data;
 }
 
@@ -75,7 +79,23 @@ TEST(EncryptString, MatchesTheStepByStepCipherOverManyLengthsAndPasswords) {
   std::mt19937 rng(12345);
   const char *passwords[] = {"a", "secret", "p\xe4ssw\xf6rd", "\x80\x81\xff", "a much longer password than 16"};
   const char *secondKeys[] = {nullptr, "", "k", "table key 0123456789"};
-  std::vector<size_t> lengths = {1, 2, 3, 7, 8, 15, 16, 17, 255, 256, 257, 1000, 4095, 4096, 65535, 65536, 65537, 100003};
+  // The draws are computed ahead on kDrawChains chains, kBlockDraws at a time
+  // (a table-mode block covers 64 bytes, a simple-mode block 128), and the
+  // table-mode byte position wraps every 256. The lengths sit on and around
+  // those edges, and around 65536, where the low 16 bits of the length (part
+  // of the table-mode seed) wrap.
+  static_assert(codecs::kBlockDraws == 128 && codecs::kDrawChains == 8, "move the edge lengths with the blocks");
+  const size_t lengths[] = {
+      1,      2,      3,     4,     5,  // partial first rounds of the chains
+      7,      8,      9,     15,    16,    17,
+      63,     64,     65,               // table-mode block edge
+      127,    128,    129,              // simple-mode block edge
+      255,    256,    257,              // the table position wraps
+      511,    512,    513,   1000,  4095,  4096,
+      65535,  65536,  65537,            // the seed's low 16 bits wrap
+      100003,                           // many blocks, ending mid-block and mid-round
+      131071, 131072, 131073,
+  };
   for (size_t length : lengths) {
     std::string plain = RandomBytes(rng, length);
     for (const char *password : passwords) {
@@ -153,10 +173,41 @@ TEST(EncryptString, NegativeChecksumSeedsWithItsTwosComplement) {
 }
 
 TEST(EncryptString, LeavesTheLcgAfterItsLastDraw) {
-  // A following RandomStr continues from the cipher's state; check it through Random.
-  std::string plain(3, 'a');
-  Encrypt(plain, "pw", nullptr, 0);
-  ReferenceLcg lcg{static_cast<uint32_t>('p' + 'w')};
-  for (int i = 0; i < 3; ++i) lcg.Draw();
-  EXPECT_EQ(Random(0, 32767), static_cast<int32_t>(lcg.Draw()));
+  // A following RandomStr continues from the cipher's state; check it through
+  // Random, in both modes and for lengths that end inside and on block edges.
+  const struct {
+    int16_t mode;
+    size_t length;
+  } cases[] = {{0, 1}, {0, 3}, {0, 128}, {0, 129}, {0, 70001},
+                 {1, 1}, {1, 3}, {1, 64},  {1, 65},  {1, 256}, {1, 70001}};
+  for (const auto &c : cases) {
+    std::string plain(c.length, 'a');
+    uint32_t finalState = 0;
+    ReferenceCipher(plain, "pw", nullptr, c.mode, &finalState);
+    Encrypt(plain, "pw", nullptr, c.mode);
+    ReferenceLcg lcg{finalState};
+    EXPECT_EQ(Random(0, 32767), static_cast<int32_t>(lcg.Draw())) << "mode " << c.mode << " length " << c.length;
+  }
+}
+
+TEST(CipherDraws, BothFillersMatchTheLcgDrawnOneByOne) {
+  using Filler = void (*)(codecs::DrawChains &, codecs::DrawBlock &);
+  const struct {
+    const char *name;
+    Filler fill;
+  } fillers[] = {{"portable", codecs::FillDrawsPortable}, {"fastest", codecs::FillDraws}};
+  for (const auto &filler : fillers) {
+    for (uint32_t seed : {1u, 0x12345678u, 0xFFFFFFFFu}) {
+      ReferenceLcg lcg{seed};
+      codecs::DrawChains chains = codecs::StartDrawChains(seed);
+      codecs::DrawBlock block;
+      for (int fill = 0; fill < 3; ++fill) {  // consecutive blocks carry on where the last one stopped
+        filler.fill(chains, block);
+        for (int n = 0; n < codecs::kBlockDraws; ++n) {
+          ASSERT_EQ(codecs::DrawByte(block, n), lcg.Draw() & 0xFF)
+              << filler.name << " seed " << seed << " block " << fill << " draw " << n;
+        }
+      }
+    }
+  }
 }

@@ -35,6 +35,23 @@ TEST(Lcg, ZeroSeedTakesTheClockMilliseconds) {
   EXPECT_EQ(codecs::LcgState(), 0xFFFFFFFEu) << "16-bit seeds are sign-extended";
 }
 
+TEST(Lcg, JumpAheadEqualsStepping) {
+  // Distances around the powers of two the jump is assembled from.
+  const uint32_t distances[] = {0, 1, 2, 3, 7, 8, 9, 255, 256, 257, 65535, 65536, 65537, 100003};
+  for (uint32_t seed : {1u, 0x9E3779B9u, 0xFFFFFFFFu}) {
+    for (uint32_t distance : distances) {
+      uint32_t stepped = seed;
+      for (uint32_t i = 0; i < distance; ++i) codecs::LcgStep(stepped);
+      EXPECT_EQ(codecs::LcgAdvance(seed, codecs::LcgJumpAhead(distance)), stepped)
+          << "seed " << seed << " distance " << distance;
+    }
+    // The period is 2^32: one step more than the longest jump comes back round.
+    uint32_t wrapped = codecs::LcgAdvance(seed, codecs::LcgJumpAhead(0xFFFFFFFFu));
+    codecs::LcgStep(wrapped);
+    EXPECT_EQ(wrapped, seed);
+  }
+}
+
 TEST(Random, RangeRules) {
   Randomise(5);
   int32_t first = Random(1, 6);
