@@ -19,8 +19,8 @@
 namespace pixveil {
 namespace {
 
-const char kShortBanner[] = "       Pixveil " kToolVersion " " kOwnershipNotice " - " kReleaseDate;
-const char kBanner[] = "    Pixveil " kToolVersion " " kOwnershipNotice " - " kReleaseDate;
+const char kShortBannerText[] = "       Pixveil " kToolVersion " " kOwnershipNotice " - " kReleaseDate;
+const char kBannerText[] = "    Pixveil " kToolVersion " " kOwnershipNotice " - " kReleaseDate;
 constexpr int kShortBannerWidth = 66;
 constexpr int kBannerWidth = 77;
 constexpr size_t kMinPassword = 6;
@@ -177,12 +177,12 @@ void Run(int argc, char **argv) {
   }
 
   if (options.positionalCount == 0) {
-    PrintBanner(kShortBanner, kShortBannerWidth);
+    PrintBanner(kShortBannerText, kShortBannerWidth);
     Print("\xFE Filename/path not specified (wildcards are permitted)\n");
     Print("\xFE Pixveil /? for help and information\n");
     ExitTool(9);
   }
-  if (!options.quiet) PrintBanner(kBanner, kBannerWidth);
+  if (!options.quiet) PrintBanner(kBannerText, kBannerWidth);
 
   if (!options.info) {
     if (options.password.empty()) {
