@@ -109,14 +109,18 @@ int WriteFileBytes(const char *path, const char *bytes, size_t count, bool repla
     ok = std::fclose(file) == 0 && ok;
     return ok ? 1 : 0;
   }
-  // A name beside the target, so the final move stays on one file system.
+  // A short hidden name beside the target, so the final move stays on one
+  // file system and works for names as long as the file system allows.
   static unsigned serial = 0;
+  const std::string target(path);
+  const size_t cut = target.find_last_of("\\/:");
+  const std::string directory = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
   std::string temp;
   FILE *file = nullptr;
   for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".%lu-%u.pvtmp", os::ProcessId(), ++serial);
-    temp = std::string(path) + suffix;
+    char name[48];
+    std::snprintf(name, sizeof name, ".pv%lu-%u.tmp", os::ProcessId(), ++serial);
+    temp = directory + name;
     file = os::CreateNewFile(temp.c_str());
   }
   if (!file) return 0;

@@ -10,6 +10,7 @@
 #include "container.h"
 #include "dialogue.h"
 #include "output.h"
+#include "owned_string.h"
 #include "paths.h"
 #include "platform/console.h"
 #include "platform/files.h"
@@ -55,11 +56,13 @@ void PrintBanner(const char *text, int width) {
 
 [[noreturn]] void ShowLibraryVersion() {
   Print("\xFE DLL Version needed is v1.37 - loaded is v%3.2f", LibVersion() * 0.01);
-  const char *date = LibDate();
-  const char *time = LibTime();
-  Print(" (%s@%s)\n", date ? date : "", time ? time : "");
-  const char *file = GetDLLFileName();
-  Print("\xFE %s\n", file ? file : "");
+  OwnedString date(LibDate()), time(LibTime());
+  Print(" (%s@%s)\n", date ? date.get() : "", time ? time.get() : "");
+  OwnedString file(GetDLLFileName());
+  Print("\xFE %s\n", file ? file.get() : "");
+  date.reset();
+  time.reset();
+  file.reset();
   ExitTool(0);
 }
 

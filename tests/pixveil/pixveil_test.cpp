@@ -378,7 +378,8 @@ TEST_F(PixveilTest, HostileContainersAreRefusedWithTheirCode) {
   std::string lyingImageSize = goodBmp;
   lyingImageSize[34] = '\x7F';  // biSizeImage far beyond the image
   std::string rtf = tooltest::WrapInRtf(goodBmp, "x");
-  std::string truncatedRtf = rtf.substr(0, rtf.size() - 20);
+  std::string truncatedRtf = rtf.substr(0, rtf.size() - 6);  // image cut, header whole
+  std::string headerCut = rtf.substr(0, rtf.find(".D9Yc3Batg19q") + 20);
 
   const std::vector<HostileCase> cases = {
       {"plain text", "just some text\n", 11},
@@ -393,6 +394,7 @@ TEST_F(PixveilTest, HostileContainersAreRefusedWithTheirCode) {
       {"lying recorded size", [] { ContainerSpec s = Named("x.txt"); s.recordedSizeDelta = 1000; return tooltest::BuildBmpContainer(s); }(), 16},
       {"truncated bitmap", goodBmp.substr(0, goodBmp.size() - 10), 16},
       {"truncated document", truncatedRtf, 19},
+      {"document cut inside the header", headerCut, 1},
       {"lying image size", lyingImageSize, 13},
       {"lying RLE count", tooltest::BuildBmpContainer(lyingRle), 20},
       {"RLE flag without stream", tooltest::BuildBmpContainer(notRle), 18},
