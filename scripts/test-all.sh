@@ -27,7 +27,7 @@ build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs
 
 wine_tests() {
   local prefix=$PWD/build/win64/wineprefix
-  export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
   # One server for the whole run, so each test program starts quickly.
   /usr/lib/wine/wineserver -p >/dev/null 2>&1 </dev/null &

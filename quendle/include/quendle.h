@@ -93,15 +93,27 @@ enum {
   QVT_CY = 6,
   QVT_DATE = 7,
   QVT_BSTR = 8,
+  QVT_DISPATCH = 9,
   QVT_ERROR = 10,
   QVT_BOOL = 11,
   QVT_VARIANT = 12,
+  QVT_UNKNOWN = 13,
+  QVT_DECIMAL = 14,
+  QVT_I1 = 16,
   QVT_UI1 = 17,
+  QVT_UI2 = 18,
+  QVT_UI4 = 19,
+  QVT_I8 = 20,
+  QVT_UI8 = 21,
+  QVT_INT = 22,
+  QVT_UINT = 23,
+  QVT_RECORD = 36,
   QVT_CLSID = 72,
   QVT_VECTOR = 0x1000,
   QVT_ARRAY = 0x2000,
   QVT_BYREF = 0x4000,
-  QFADF_BSTR = 0x0100
+  QFADF_BSTR = 0x0100,
+  QFADF_VARIANT = 0x0800
 };
 
 /* ---- frame: library identity ------------------------------------------ */
@@ -195,7 +207,8 @@ QUENDLE_API ByteString QCALL MTRandomStr(int32_t length, int16_t mode);
 /* ---- Linux only: the automation services Windows has in oleaut32 -------- */
 
 /* New ByteString holding len bytes copied from src (left unset when src is
-   null), zero-terminated; null when memory runs out. */
+   null), zero-terminated; null when memory runs out or len is above
+   0x7FFFFFF0. */
 QUENDLE_API ByteString SysAllocStringByteLen(const char *src, uint32_t len);
 /* Byte length of any automation string; 0 for null. */
 QUENDLE_API uint32_t SysStringByteLen(const void *str);
@@ -208,21 +221,44 @@ QUENDLE_API QOleChar *SysAllocStringLen(const QOleChar *src, uint32_t len);
 /* Length in UTF-16 units; 0 for null. */
 QUENDLE_API uint32_t SysStringLen(const QOleChar *str);
 
-/* SAFEARRAY services; results are 0 (S_OK) or a negative HRESULT. */
+/* SAFEARRAY services; results are 0 (S_OK) or a negative HRESULT:
+   E_INVALIDARG 0x80070057, DISP_E_BADINDEX 0x8002000B (index or dimension out
+   of range), DISP_E_ARRAYISLOCKED 0x8002000D (destroy while locked),
+   E_UNEXPECTED 0x8000FFFF (lock count at 65535, or unlock at 0),
+   E_OUTOFMEMORY 0x8007000E. Dimensions count from 1, the leftmost, whose
+   bounds are the last pair in rgsabound; an index array holds one index per
+   dimension in that order. A string array (QFADF_BSTR) stores copies: Put
+   copies the string it is given, Get hands out a new copy the caller frees,
+   Destroy frees them all; a variant array (QFADF_VARIANT) likewise. */
+/* New descriptor of dims (1..65535) zeroed bound pairs, in *out. */
 QUENDLE_API int32_t SafeArrayAllocDescriptor(uint32_t dims, QSafeArray **out);
+/* Zeroed data for the element size and bounds set in the descriptor. */
 QUENDLE_API int32_t SafeArrayAllocData(QSafeArray *array);
+/* New one-dimensional array of count zeroed elements of type vt with the given
+   lower bound; null for a type that cannot be an element or no memory. */
 QUENDLE_API QSafeArray *SafeArrayCreateVector(uint16_t vt, int32_t lowerBound, uint32_t count);
+/* Frees the array, its data and the strings or variants it holds; null does
+   nothing. Refused while the array is locked. */
 QUENDLE_API int32_t SafeArrayDestroy(QSafeArray *array);
+/* Counts locks up (at most 65535) and down; a locked array cannot be destroyed. */
 QUENDLE_API int32_t SafeArrayLock(QSafeArray *array);
 QUENDLE_API int32_t SafeArrayUnlock(QSafeArray *array);
+/* Number of dimensions; 0 for null. */
 QUENDLE_API uint32_t SafeArrayGetDim(QSafeArray *array);
+/* Lower and upper bound of dimension dim (1 = leftmost). */
 QUENDLE_API int32_t SafeArrayGetLBound(QSafeArray *array, uint32_t dim, int32_t *bound);
 QUENDLE_API int32_t SafeArrayGetUBound(QSafeArray *array, uint32_t dim, int32_t *bound);
+/* Copies one element out (strings and variants as new copies) or in (value is
+   the string itself for a string array, else the address of the value). */
 QUENDLE_API int32_t SafeArrayGetElement(QSafeArray *array, const int32_t *indices, void *out);
 QUENDLE_API int32_t SafeArrayPutElement(QSafeArray *array, const int32_t *indices, void *value);
 
 /* VARIANT services. */
+/* Makes the variant Empty (all of it zeroed); does not free what it held. */
 QUENDLE_API void VariantInit(QVariant *variant);
+/* Frees what the variant owns (a string, an array; nothing held by reference)
+   and makes it Empty; DISP_E_BADVARTYPE 0x80020008 for an invalid type word,
+   which leaves it as it was. */
 QUENDLE_API int32_t VariantClear(QVariant *variant);
 #endif
 

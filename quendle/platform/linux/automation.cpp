@@ -1,9 +1,9 @@
 // automation.cpp (Linux) -- automation strings as Windows lays them out: a
 // 32-bit byte length just before the first byte and a two-byte zero after the
-// content, so byte and UTF-16 strings share one allocator.
+// content, so byte and UTF-16 strings share one allocator and either kind can
+// be read as the other.
 #include "platform/automation.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,11 +14,13 @@ namespace {
 constexpr uint32_t kPrefix = sizeof(uint32_t);
 constexpr uint32_t kTerminator = 2;
 constexpr uint32_t kErrorNotEnoughMemory = 8;
+// Windows refuses strings whose block would not fit a signed 32-bit size;
+// keeping the same ceiling means a length that fails there fails here too.
+constexpr uint32_t kMaxByteLength = 0x7FFFFFF0u;
 
 char *AllocRaw(const void *src, uint32_t byteLen) {
-  size_t total = size_t{kPrefix} + byteLen + kTerminator;
-  if (total < byteLen) return nullptr;
-  char *block = static_cast<char *>(std::malloc(total));
+  if (byteLen > kMaxByteLength) return nullptr;
+  char *block = static_cast<char *>(std::malloc(size_t{kPrefix} + byteLen + kTerminator));
   if (!block) {
     platform::RecordLastError(kErrorNotEnoughMemory);
     return nullptr;
@@ -46,8 +48,8 @@ QUENDLE_API void SysFreeString(void *str) {
 }
 
 QUENDLE_API QOleChar *SysAllocStringLen(const QOleChar *src, uint32_t len) {
-  if (len > (UINT32_MAX - kPrefix - kTerminator) / sizeof(QOleChar)) return nullptr;
-  return reinterpret_cast<QOleChar *>(AllocRaw(src, len * sizeof(QOleChar)));
+  if (len > kMaxByteLength / sizeof(QOleChar)) return nullptr;
+  return reinterpret_cast<QOleChar *>(AllocRaw(src, len * uint32_t{sizeof(QOleChar)}));
 }
 
 QUENDLE_API QOleChar *SysAllocString(const QOleChar *src) {
@@ -57,6 +59,7 @@ QUENDLE_API QOleChar *SysAllocString(const QOleChar *src) {
   return SysAllocStringLen(src, len);
 }
 
+// A byte string of odd length reads as its whole UTF-16 units only.
 QUENDLE_API uint32_t SysStringLen(const QOleChar *str) {
   return SysStringByteLen(str) / sizeof(QOleChar);
 }
