@@ -127,7 +127,7 @@ int WriteFileBytes(const char *path, const char *bytes, size_t count, bool repla
   bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
   ok = std::fflush(file) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
-  if (ok) ok = os::ReplaceFile(temp.c_str(), path);
+  if (ok) ok = os::MoveOverTarget(temp.c_str(), path);
   if (!ok) os::RemoveFile(temp.c_str());
   return ok ? 1 : 0;
 }

@@ -39,7 +39,7 @@ bool IsPlainFileName(const std::string &name);
 // Opens a file that must not exist yet, for binary writing; null on failure.
 FILE *CreateNewFile(const char *path);
 // Moves a finished file over target (replacing it) in one step.
-bool ReplaceFile(const char *from, const char *target);
+bool MoveOverTarget(const char *from, const char *target);
 // Deletes a file; false when it could not be deleted.
 bool RemoveFile(const char *path);
 // A number that differs between processes, for temporary names.

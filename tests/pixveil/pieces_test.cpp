@@ -3,6 +3,7 @@
 // key list of the one-key question and the number grouping.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -128,7 +129,9 @@ TEST(AskKeyList, RangesAndErrors) {
     SCOPED_TRACE(c.keys);
     char list[257] = {0};
     EXPECT_EQ(pixveil::ParseKeyList(c.keys, list, sizeof list), c.result);
-    if (c.result >= 0) EXPECT_STREQ(list, c.list);
+    if (c.result >= 0) {
+      EXPECT_STREQ(list, c.list);
+    }
   }
 }
 

@@ -121,7 +121,7 @@ FILE *CreateNewFile(const char *path) {
   return file;
 }
 
-bool ReplaceFile(const char *from, const char *target) {
+bool MoveOverTarget(const char *from, const char *target) {
   return std::rename(from, target) == 0;
 }
 

@@ -94,7 +94,7 @@ FILE *CreateNewFile(const char *path) {
   return file;
 }
 
-bool ReplaceFile(const char *from, const char *target) {
+bool MoveOverTarget(const char *from, const char *target) {
   return MoveFileExA(from, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
