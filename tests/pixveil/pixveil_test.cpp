@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -151,6 +150,16 @@ TEST_F(PixveilTest, LibraryVersionLinesEndTheRun) {
   EXPECT_NE(result.output.find("quendle"), std::string::npos);
 }
 
+TEST_F(PixveilTest, OlderLibraryIsRefused) {
+  // A copy of the tool beside a library that reports version 1.36.
+  const std::string old = tooltest::ProgramDirectory() + Sep() + "old" + Sep() + (tooltest::OnWindows() ? "pixveil.exe" : "pixveil");
+  Write("a.txt", "hello");
+  RunResult result = tooltest::RunProgram(old, {"a.txt", kPassword}, Dir(), "");
+  EXPECT_EQ(result.exitCode, 7);
+  EXPECT_EQ(result.output, kSq + " Error: Wrong version of Arbolet DLL - QUENDLE.DLL (1.36 found 1.37 needed)\n");
+  EXPECT_EQ(Files(), std::vector<std::string>{"a.txt"});
+}
+
 TEST_F(PixveilTest, OneFileIsEncryptedQuietlyWithLowerCaseSwitches) {
   Write("a.txt", "hello");
   RunResult result = Run({"a.txt", "/p:secret1", "/y", "/q"});
@@ -260,12 +269,24 @@ TEST_F(PixveilTest, EachDocumentWithoutWarningGetsItsOwnGuid) {
   Write("a.txt", "first");
   Write("b.txt", "second");
   ASSERT_EQ(Run({"*.txt", kPassword, "/NM", "/Y", "/Q"}).exitCode, 0);
-  const std::regex guid("\\\\b ([0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12})\\\\par\\\\par");
-  std::smatch first, second;
+  // The text between "\b " and "\par\par": 8-4-4-4-12 upper-case hex digits.
+  auto shownText = [](const std::string &document) {
+    const size_t start = document.find("\\b ") + 3;
+    return document.substr(start, document.find("\\par\\par") - start);
+  };
+  auto isGuid = [](const std::string &text) {
+    if (text.size() != 36) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+      if (dash ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i])) || std::islower(static_cast<unsigned char>(text[i])))
+        return false;
+    }
+    return true;
+  };
   const std::string a = Read("a.txt.rtf"), b = Read("b.txt.rtf");
-  ASSERT_TRUE(std::regex_search(a, first, guid));
-  ASSERT_TRUE(std::regex_search(b, second, guid));
-  EXPECT_NE(first[1].str(), second[1].str());
+  EXPECT_TRUE(isGuid(shownText(a))) << shownText(a);
+  EXPECT_TRUE(isGuid(shownText(b))) << shownText(b);
+  EXPECT_NE(shownText(a), shownText(b));
   EXPECT_EQ(a.find("Encrypted Data"), std::string::npos);
 }
 
