@@ -2,7 +2,9 @@
 // size, reading its enciphered fields, and writing finished files.
 #include "container.h"
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -100,6 +102,24 @@ void PatchRecordedSize(char *image, int32_t imageLength, const char *password) {
   std::memcpy(image + at + kRecordedSizeOffset, size.get(), 4);
 }
 
+namespace {
+
+// The temporary file being written, so an interrupted run removes it rather
+// than leave half a file behind.
+char gPendingTemp[4096];
+
+extern "C" void RemovePendingTempAndStop(int signal) {
+  if (gPendingTemp[0]) std::remove(gPendingTemp);
+  std::_Exit(128 + signal);
+}
+
+}  // namespace
+
+void InstallInterruptCleanup() {
+  std::signal(SIGINT, RemovePendingTempAndStop);
+  std::signal(SIGTERM, RemovePendingTempAndStop);
+}
+
 int WriteFileBytes(const char *path, const char *bytes, size_t count, bool replace) {
   if (!path || !*path || !bytes) return 0;
   if (!replace) {
@@ -124,11 +144,13 @@ int WriteFileBytes(const char *path, const char *bytes, size_t count, bool repla
     file = os::CreateNewFile(temp.c_str());
   }
   if (!file) return 0;
+  if (temp.size() < sizeof gPendingTemp) std::memcpy(gPendingTemp, temp.c_str(), temp.size() + 1);
   bool ok = count == 0 || std::fwrite(bytes, 1, count, file) == count;
   ok = std::fflush(file) == 0 && ok;
   ok = std::fclose(file) == 0 && ok;
   if (ok) ok = os::MoveOverTarget(temp.c_str(), path);
   if (!ok) os::RemoveFile(temp.c_str());
+  gPendingTemp[0] = '\0';
   return ok ? 1 : 0;
 }
 

@@ -88,6 +88,9 @@ void PatchRecordedSize(char *image, int32_t imageLength, const char *password);
 // never leaves a partial file or destroys the old one. 1 on success, else 0.
 int WriteFileBytes(const char *path, const char *bytes, size_t count, bool replace);
 
+// Makes an interrupt (Ctrl-C, termination) remove a half-written output.
+void InstallInterruptCleanup();
+
 // The decimal digits of n grouped by "," in threes.
 std::string GroupDigits(long long n);
 

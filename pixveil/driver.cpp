@@ -165,6 +165,7 @@ void PrintError(int code, uint32_t attributeA, uint32_t attributeB) {
 
 void Run(int argc, char **argv) {
   os::InitConsole();
+  InstallInterruptCleanup();
   SetAttribute(kNormal);
   if (argc < 2) ShowHelp(16, 7, 0);
 

@@ -265,6 +265,27 @@ TEST_F(PixveilTest, DecryptionReportsWhatItWrote) {
   EXPECT_EQ(Read("a.txt"), "hello");
 }
 
+TEST_F(PixveilTest, LargeFilesShowTheirProgress) {
+  const std::string content = RandomBytes(10485761, 7);  // one byte above 10 MB
+  Write("big.bin", content);
+  RunResult encrypt = Run({"big.bin", "out", kPassword, "/BMP"});
+  EXPECT_EQ(encrypt.exitCode, 0);
+  EXPECT_NE(encrypt.output.find(kSq + " big.bin - 10.00 Mb\n" + kSq + " Reading file ...\n" + kSq +
+                                " Encrypting ...\n" + kSq + " Saving BMP file out" + Sep() + "big.bin.bmp ...\n"),
+            std::string::npos)
+      << encrypt.output;
+  fs::remove(dir_ / "big.bin");
+  RunResult decrypt = Run({"out" + Sep() + "big.bin.bmp", kPassword, "/D"});
+  EXPECT_EQ(decrypt.exitCode, 0);
+  const std::string written = "out" + Sep() + "big.bin";
+  EXPECT_NE(decrypt.output.find(kSq + " Analysing file ...\n" + kSq + " Reading file ...\n" + kSq +
+                                " Decrypting ...\n" + kSq + " Saving file \"" + written + "\" ...\n" + kSq +
+                                " Successfully wrote attachment:\n  \"" + written + "\" (10.00 Mb)\n"),
+            std::string::npos)
+      << decrypt.output;
+  EXPECT_TRUE(Read("out/big.bin") == content);
+}
+
 TEST_F(PixveilTest, EachDocumentWithoutWarningGetsItsOwnGuid) {
   Write("a.txt", "first");
   Write("b.txt", "second");
