@@ -53,11 +53,27 @@ int PageLength() {
   return page >= 1 ? page : kFallbackPage;
 }
 
+// Holds the keyboard for one question.
+class KeyInput {
+ public:
+  KeyInput() { os::BeginKeyInput(); }
+  ~KeyInput() { os::EndKeyInput(); }
+  KeyInput(const KeyInput &) = delete;
+  KeyInput &operator=(const KeyInput &) = delete;
+};
+
 int WaitKey(const char *prompt) {
+  KeyInput keyboard;
   os::DiscardWaitingKeys();
   if (prompt && *prompt) PrintConsole("%s", prompt);
   while (!os::KeyWaiting()) os::SleepMilliseconds(50);
   PrintConsole("\n");
+  return os::ReadKey();
+}
+
+// One key, read at once and without echo.
+int ReadOneKey() {
+  KeyInput keyboard;
   return os::ReadKey();
 }
 
@@ -95,7 +111,7 @@ void ShowHelp(uint32_t background, uint32_t attributeA, uint32_t attributeB) {
       if (key == os::kKeyEscape) CloseHelp(normal);
       if (key != os::kKeyExtended) continue;
       int next = line + 1;
-      switch (os::ReadKey()) {
+      switch (ReadOneKey()) {
         case os::kScanHome: next = 0; break;
         case os::kScanPageDown:
         case os::kScanDown: break;
@@ -110,11 +126,11 @@ void ShowHelp(uint32_t background, uint32_t attributeA, uint32_t attributeB) {
     SetAttribute(kEndPrompt);
     Print("-- End - ESC to Close --");
     SetAttribute(normal);
-    int key = os::ReadKey();
+    int key = ReadOneKey();
     os::CursorUpOneRow();
     if (key == os::kKeyEscape) CloseHelp(normal);
     if (key == os::kKeyExtended) {
-      int scan = os::ReadKey();
+      int scan = ReadOneKey();
       if (scan == os::kScanPageUp || scan == os::kScanUp)
         start = std::max(kHelpLineCount - (kHelpLineCount % page) - std::min(page, kHelpLineCount), 0);
       else if (scan == os::kScanHome)
@@ -183,6 +199,7 @@ int AskKey(const char *keys, int *indexOut, bool echo, bool anyKey, int timeoutS
   }
   PrintConsole(" : ");
   uint32_t started = timeoutSeconds > 0 ? os::UtcMillisecondsOfDay() : 0;
+  KeyInput keyboard;
 
   int key = 0;
   bool answered = false;

@@ -46,6 +46,11 @@ void MoveCursor(int column, int row);
 // One row up, same column.
 void CursorUpOneRow();
 
+// Keys are awaited between these two: a terminal stops echoing and hands
+// over each key at once (raw mode); they nest, and exit restores the terminal.
+void BeginKeyInput();
+void EndKeyInput();
+
 // True when a key is waiting (end of input counts: it reads as ESC).
 bool KeyWaiting();
 // Reads one key without echo, waiting for it; end of input gives ESC.

@@ -29,26 +29,32 @@ std::string gPending;
 
 const char kSquareUtf8[] = "\xE2\x96\xA0";
 
-// Raw mode only for the moment a key is read, so a killed tool never leaves
-// the terminal without echo for long.
+// Raw mode only while a key is awaited, so the terminal is back to normal
+// whenever the tool prints, and at exit.
+termios gSavedTerminal{};
+int gRawDepth = 0;
+bool gRawActive = false;
+
+void RestoreTerminal() {
+  if (gRawActive) tcsetattr(STDIN_FILENO, TCSANOW, &gSavedTerminal);
+  gRawActive = false;
+}
+
+void EnterRawMode() {
+  if (!gInputIsTerminal || gRawActive || tcgetattr(STDIN_FILENO, &gSavedTerminal) != 0) return;
+  termios raw = gSavedTerminal;
+  raw.c_lflag &= ~(ICANON | ECHO);
+  raw.c_iflag &= ~(ICRNL);
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  gRawActive = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
+}
+
+// For a single read outside any Begin/End pair.
 class RawMode {
  public:
-  RawMode() {
-    if (!gInputIsTerminal || tcgetattr(STDIN_FILENO, &saved_) != 0) return;
-    termios raw = saved_;
-    raw.c_lflag &= ~(ICANON | ECHO);
-    raw.c_iflag &= ~(ICRNL);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    active_ = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
-  }
-  ~RawMode() {
-    if (active_) tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
-  }
-
- private:
-  termios saved_{};
-  bool active_ = false;
+  RawMode() { BeginKeyInput(); }
+  ~RawMode() { EndKeyInput(); }
 };
 
 bool InputReady(int timeoutMs) {
@@ -119,7 +125,16 @@ void Emit(const char *text) {
 
 }  // namespace
 
+void BeginKeyInput() {
+  if (gRawDepth++ == 0) EnterRawMode();
+}
+
+void EndKeyInput() {
+  if (gRawDepth > 0 && --gRawDepth == 0) RestoreTerminal();
+}
+
 void InitConsole() {
+  std::atexit(RestoreTerminal);
   gOutputIsTerminal = isatty(STDOUT_FILENO) == 1;
   gInputIsTerminal = isatty(STDIN_FILENO) == 1;
   std::setlocale(LC_CTYPE, "");

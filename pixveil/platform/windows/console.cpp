@@ -111,6 +111,10 @@ void CursorUpOneRow() {
   if (CursorPosition(&column, &row)) MoveCursor(column, row - 1);
 }
 
+// The runtime's key functions read the console without echo already.
+void BeginKeyInput() {}
+void EndKeyInput() {}
+
 bool KeyWaiting() {
   if (gKeysFromConsole) return _kbhit() != 0;
   return true;  // a pipe or file answers at once, or ends
