@@ -101,15 +101,19 @@ void ShowHeaderInfo(const char *data, long available, long long imageSize, const
     } else {
       Print("\xFE Attachment name length: %i character(s)\n", static_cast<int>(nameLength));
       Print("\xFE Notewell Header length:  %i byte(s)\n", static_cast<int>(nameLength + kFixedHeaderLength));
-      Print("\xFE Attachment file size:   ");
-      if (imageSize == recorded) {
-        Print("%s byte(s)\n",
-              GroupDigits(static_cast<long long>(dataSize) - static_cast<long long>(nameLength + kFixedHeaderLength)).c_str());
-      } else {
-        SetAttribute(kError);
-        Print(" * INVALID PASSWORD *\n");
-        SetAttribute(attributeA | attributeB);
-        ok = false;
+      // Without a password there is no recorded size to judge the payload
+      // by; the line would only claim a password was wrong that was never given.
+      if (havePassword) {
+        Print("\xFE Attachment file size:   ");
+        if (imageSize == recorded) {
+          const long long stored = static_cast<long long>(dataSize) - static_cast<long long>(nameLength + kFixedHeaderLength);
+          Print("%s byte(s)\n", GroupDigits(stored).c_str());
+        } else {
+          SetAttribute(kError);
+          Print(" * INVALID PASSWORD *\n");
+          SetAttribute(attributeA | attributeB);
+          ok = false;
+        }
       }
     }
     if (ok) {
