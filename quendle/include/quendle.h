@@ -197,11 +197,152 @@ QUENDLE_API ByteString QCALL MTRandomStr(int32_t length, int16_t mode);
 
 /* ---- codecs: packing and string building ------------------------------- */
 
+/* New 4-byte ByteString: the value's low byte, high byte, 0, 0. */
+QUENDLE_API ByteString QCALL Mki(int16_t value);
+/* New 4-byte ByteString: the value's bytes, least significant first. */
+QUENDLE_API ByteString QCALL Mkl(int32_t value);
+/* New 4-byte ByteString: the IEEE single-precision bytes of the value. */
+QUENDLE_API ByteString QCALL Mkf(float value);
+/* New 8-byte ByteString: the IEEE double-precision bytes of the value. */
+QUENDLE_API ByteString QCALL Mkd(double value);
+/* Inverse of Mki: byte 1 (signed) * 256 + byte 0; 0 when null or shorter than 2
+   bytes by its length prefix. */
+QUENDLE_API int32_t QCALL Cvi(const char *packed);
+/* Inverse of Mkl; 0 when null or shorter than 4 bytes. */
+QUENDLE_API int32_t QCALL Cvl(const char *packed);
+/* Inverse of Mkf; 0.0 when null or shorter than 4 bytes. */
+QUENDLE_API float QCALL Cvf(const char *packed);
+/* Inverse of Mkd; 0.0 when null or shorter than 8 bytes. */
+QUENDLE_API double QCALL Cvd(const char *packed);
+
+/* The Add functions are called as dest = AddX(&dest, ...). On success they
+   free *destination, set it to null and return the new joined string, which
+   the caller assigns back; on failure they return null and leave
+   *destination as it was. */
+
+/* Appends text (up to its first zero byte) to the text in *destination (up to
+   its first zero byte). A null text returns a copy of *destination's whole
+   ByteString and leaves it alone; a null *destination gives null. */
+QUENDLE_API ByteString QCALL AddString(ByteString *destination, const char *text);
+/* Appends count bytes of source (0 = source's length prefix) to all bytes of
+   *destination. A null source returns a copy of *destination and leaves it
+   alone; a null *destination or a negative count gives null. */
+QUENDLE_API ByteString QCALL AddBinaryString(ByteString *destination, const char *source, int32_t count);
+/* As AddBinaryString, joining through a temporary file so the two inputs and
+   the result never coexist in memory; on success both *destination and
+   *source are freed and set to null. count (0 = all of *source) beyond
+   *source's length gives null. *error (when given): 5 = the drive lacks the
+   joined size + 10 MB, 1..4 = ReadFileToString's codes; not reset on success.
+   After a failed read-back both inputs are already gone. */
+QUENDLE_API ByteString QCALL AddHugeBinaryString(ByteString *destination, ByteString *source, int32_t count,
+                                                 int16_t *error);
+/* New text ByteString: insertion put into text so that position - 1 bytes of
+   text stay in front (0 and 1 insert in front, past the end appends). Null
+   for a null text, a negative position or an empty result. */
+QUENDLE_API ByteString QCALL InsertString(const char *text, const char *insertion, int32_t position);
+
 /* ---- codecs: GUIDs and whole-file reading ------------------------------ */
+
+/* New text ByteString: a new GUID in upper-case hex, 32 digits for format 0,
+   otherwise 36 characters grouped 8-4-4-4-12 with dashes, no braces; null on
+   failure. */
+QUENDLE_API ByteString QCALL CreateGUID(int16_t format);
+/* New binary ByteString with the file's bytes, at most maximum of them
+   (maximum < 1: the whole file); null for an empty file (error 0) or on
+   failure. *error (when given): 0 ok, 1 no name, 2 not found, 3 cannot be
+   opened or read, 4 out of memory (also for a file too large for a string). */
+QUENDLE_API ByteString QCALL ReadFileToString(const char *name, int32_t maximum, int16_t *error);
+/* Size in bytes of the first entry a path or wildcard pattern finds: 0 when
+   nothing matches or for a directory; sizes of 2 GB and more read negative
+   (-1 from 4 GB on). */
+QUENDLE_API int32_t QCALL FileLength(const char *path);
 
 /* ---- codecs: hex and number bases -------------------------------------- */
 
+/* Hex writers return new ByteStrings in upper case; hex readers accept an
+   optional "&h" or "0x" prefix (either case) and give 0 for invalid text. */
+
+/* Two hex digits of the value's low byte. */
+QUENDLE_API ByteString QCALL CharToHex(int16_t value);
+/* Four hex digits of the 16-bit value. */
+QUENDLE_API ByteString QCALL IntToHex(int16_t value);
+/* Eight hex digits of the value truncated to an integer (two's complement for
+   negative values); "0" above 4294967295. */
+QUENDLE_API ByteString QCALL LongToHex(double value);
+/* Byte from the first two characters (a leading blank counts as 0, an invalid
+   second character is ignored); 0 for null, empty or an invalid first one. */
+QUENDLE_API uint8_t QCALL HexToChar(const char *text);
+/* 0..65535 from 1 to 4 hex characters; 0 otherwise. */
+QUENDLE_API uint16_t QCALL HexToInt(const char *text);
+/* 0..4294967295 from 1 to 8 hex digits; 0 otherwise. */
+QUENDLE_API double QCALL HexToLong(const char *text);
+/* Signed 64-bit value of up to 16 characters (prefix included), as a double;
+   sixteen digits with the top bit set are negative; 0 otherwise. */
+QUENDLE_API double QCALL HexToDouble(const char *text);
+/* Hex text of length bytes (0 = the ByteString's length prefix), with "\r\n"
+   between every lineLength bytes when lineLength >= 1; null for null bytes,
+   a negative length or nothing to write. */
+QUENDLE_API ByteString QCALL StrToHex(const char *bytes, int32_t length, int16_t lineLength);
+/* Hex text of a text up to its first zero byte; null for null or empty. */
+QUENDLE_API ByteString QCALL StringToHex(const char *text);
+/* Binary ByteString of the bytes that pairs of hex characters give (each pair
+   read as HexToChar reads it); null for null or an odd or short length. */
+QUENDLE_API ByteString QCALL HexToStr(const char *hex);
+/* Digits of the unsigned value in base 2..16 (upper case); null for another base. */
+QUENDLE_API ByteString QCALL BaseConv(uint32_t value, int16_t base);
+/* As BaseConv for 0 <= value <= 2^52 - 1 (truncated); null otherwise. */
+QUENDLE_API ByteString QCALL BaseConvDouble(double value, int16_t base);
+/* Value of the leading run of "0"/"1" characters after an optional "&b"; with
+   more than 32 digits, its low 32 bits. */
+QUENDLE_API int32_t QCALL BinToDec(const char *text);
+/* 8, 16 or 32 binary digits of the value, most significant first. */
+QUENDLE_API ByteString QCALL Bin8(uint8_t value);
+QUENDLE_API ByteString QCALL Bin16(int16_t value);
+QUENDLE_API ByteString QCALL Bin32(int32_t value);
+/* 8, 16 or 32 binary digits, the fewest that hold the value (negative values
+   take 32); leading zeros dropped when trim is non-zero (0 then gives an
+   empty ByteString). */
+QUENDLE_API ByteString QCALL DecToBin(int32_t value, int16_t trim);
+/* Swap the byte's halves / the 16-bit value's bytes / reverse the 32-bit
+   value's bytes, in place; return the new value (0 for a null pointer). */
+QUENDLE_API uint8_t QCALL RotateByte(uint8_t *value);
+QUENDLE_API int32_t QCALL RotateInt(int16_t *value);
+QUENDLE_API int32_t QCALL RotateLong(int32_t *value);
+/* Greatest common divisor by Euclid's remainders; a when b < 1. */
+QUENDLE_API int32_t QCALL Gcd(int32_t a, int32_t b);
+/* The same with fmod; a when b is not above 0. */
+QUENDLE_API double QCALL GcdDouble(double a, double b);
+
 /* ---- files: existence, counting, temporary names, free space ----------- */
+
+/* 1 when the path (a trailing separator allowed) names an existing directory,
+   else 0; a wildcard pattern answers for its first match. */
+QUENDLE_API int16_t QCALL DirExists(const char *path);
+/* 1 when the path or pattern finds any file or directory, else 0. */
+QUENDLE_API int16_t QCALL FileExists(const char *path);
+/* 1 when the drive named by the text's first letter exists, else 0 (always 0
+   on Linux, which has no drive letters). */
+QUENDLE_API int16_t QCALL DriveExists(const char *text);
+/* Number of files (not directories) the pattern matches; a path ending in a
+   separator (or empty) lists that directory (the current one). */
+QUENDLE_API int32_t QCALL FileCount(const char *path);
+/* New text ByteString: a full path in directory (empty: the TEMP or TMP
+   directory) of a file that does not exist yet, made of length random
+   characters of charset (0 mixed-case letters, 1 lower, 2 upper, 3 digits,
+   4 letters and digits, 6 hex; others 0) and the extension; the file is not
+   created. Null for a bad length (1..260), a missing directory or when 500
+   tries all exist. */
+QUENDLE_API ByteString QCALL MKTempName(const char *directory, const char *extension, int16_t length,
+                                        int16_t charset);
+/* Deletes a file: 0 done, 123 for an empty path, else the system error code. */
+QUENDLE_API int32_t QCALL Unlink(const char *path);
+/* Free bytes available to the caller on the drive named by the first letter:
+   -1.0 when it is no letter, 0.0 for an empty text or a failed query (always
+   on Linux). */
+QUENDLE_API double QCALL DiskFree(const char *drive);
+/* DiskFree in MiB / GiB; 0.0 when DiskFree gives 0 or less. */
+QUENDLE_API double QCALL DiskFreeMeg(const char *drive);
+QUENDLE_API double QCALL DiskFreeGig(const char *drive);
 
 #ifndef _WIN32
 /* ---- Linux only: the automation services Windows has in oleaut32 -------- */
