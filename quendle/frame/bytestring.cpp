@@ -20,4 +20,11 @@ uint32_t ByteStringLength(const char *handle) {
   return handle ? platform::ByteStringLength(handle) : 0;
 }
 
+bool PointsInto(const char *p, const char *handle) {
+  if (!p || !handle) return false;
+  auto at = reinterpret_cast<uintptr_t>(p);
+  auto start = reinterpret_cast<uintptr_t>(handle);
+  return at >= start && at - start <= ByteStringLength(handle);
+}
+
 }  // namespace frame

@@ -21,6 +21,11 @@ ByteString NewTextString(const char *text);
 // Byte length recorded in a ByteString's prefix; 0 for the null handle.
 uint32_t ByteStringLength(const char *handle);
 
+// Whether p points into the content of the ByteString handle (or just past
+// it): such a source must outlive the handle's release when the handle is
+// about to be replaced.
+bool PointsInto(const char *p, const char *handle);
+
 // Treats a null byte-string pointer as the empty text.
 inline const char *TextOrEmpty(const char *text) { return text ? text : ""; }
 

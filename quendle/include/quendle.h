@@ -193,7 +193,70 @@ QUENDLE_API ByteString QCALL MTRandomStr(int32_t length, int16_t mode);
 
 /* ---- codecs: run-length codec ------------------------------------------ */
 
+/* The RLE stream: "RZ" 1 0, a 32-bit little-endian count, then count encoded
+   bytes. Every source here is a genuine ByteString: its prefix length bounds
+   what is read, and a stream whose count runs past it is refused. */
+
+/* Encodes the whole ByteString source into a new binary ByteString in *result
+   (the old one freed unless it is source itself), even when that is longer;
+   its length in *resultLength (may be null). -1 done; 0 for a null source or
+   reference, or no memory. */
+QUENDLE_API int16_t QCALL RLECompress(const char *source, ByteString *result, int32_t *resultLength);
+/* Expands the stream source into a new binary ByteString in *result (the old
+   one freed), its length in *resultLength (may be null). -1 done; 0 with
+   *result untouched for no stream, an empty or cut-short one, or no memory. */
+QUENDLE_API int16_t QCALL RLEUncompress(const char *source, ByteString *result, int32_t *resultLength);
+/* 1 when the stream would be shorter than source's text up to its first zero
+   byte, else 0 (also for null or a leading zero byte). */
+QUENDLE_API int16_t QCALL RLECompressible(const char *source);
+/* -1 when source is a stream with a count of at least 1, else 0. */
+QUENDLE_API int16_t QCALL RLECompressed(const char *source);
+/* The stream's count field as stored; 0 when source is no stream. */
+QUENDLE_API int32_t QCALL RLEByteCount(const char *source);
+/* Bytes the stream expands to; 0 for no stream, an empty or cut-short one. */
+QUENDLE_API int32_t QCALL RLEUncompressedByteCount(const char *source);
+/* Size of the whole stream (header included) that RLECompress makes from the
+   first length bytes of source (a plain buffer of at least that many bytes):
+   8 for length < 1, 0 for a null source. Read it as unsigned. */
+QUENDLE_API int32_t QCALL RLECompressedByteCount(const char *source, int32_t length);
+
 /* ---- codecs: two-colour bitmap and colours ----------------------------- */
+
+/* Colours are 0x00BBGGRR values (red in the low byte); bits 24..31 ignored. */
+
+/* Stores length bytes of data as the pixels of a new 1-bit BMP in *result (the
+   caller's old image freed), its file length in *resultLength (may be null;
+   read as unsigned above 2 GiB). Palette entry 0 is background, 1 foreground.
+   -1 done; 0 with *result null for length <= 0, null data or reference, or no
+   memory. */
+QUENDLE_API int16_t QCALL StringToBMP(const char *data, int32_t length, ByteString *result,
+                                      int32_t *resultLength, int32_t foreground, int32_t background);
+/* The data bytes (biSizeImage of them from bfOffBits) of the ByteString image
+   as a new binary ByteString in *result (the old one freed), their length in
+   *resultLength (may be null). -1 done; 0 with *result null when the headers
+   fail or the recorded data does not lie inside the image. */
+QUENDLE_API int16_t QCALL BMPToString(const char *image, ByteString *result, int32_t *resultLength);
+/* biSizeImage of the ByteString image; 0 unless it starts "BM", has a 40-byte
+   info header and bfOffBits of at least 55. */
+QUENDLE_API int32_t QCALL BMPDataSize(const char *image);
+/* Width, height, biSizeImage and bit count of the ByteString image (each
+   pointer may be null; all set to 0 first). -1 when it starts "BM", has a
+   40-byte info header and bfOffBits of at least 54; else 0. */
+QUENDLE_API int16_t QCALL BMPInfo(const char *image, int32_t *width, int32_t *height, int32_t *dataSize,
+                                  int32_t *bitCount);
+/* BMPInfo without the outputs. */
+QUENDLE_API int16_t QCALL IsBMP(const char *image);
+/* Hex colour text "[#]RRGGBB" (up to 6 digits; pairs missing at the end are 0)
+   as red * 65536 + green * 256 + blue; 0 for empty or over-long text. */
+QUENDLE_API int32_t QCALL RGBVal(const char *text);
+/* Splits a 0xRRGGBB value into the given components; returns blue when its
+   pointer is given, else value. */
+QUENDLE_API int32_t QCALL RGBSplit(int32_t value, int16_t *red, int16_t *green, int16_t *blue);
+/* Splits a 0x00BBGGRR colour into the given components; returns red when its
+   pointer is given, else value. */
+QUENDLE_API int32_t QCALL BGRSplit(int32_t value, int16_t *red, int16_t *green, int16_t *blue);
+/* Bytes 0 and 2 exchanged, byte 3 cleared. */
+QUENDLE_API int32_t QCALL BGRToRGB(int32_t value);
 
 /* ---- codecs: packing and string building ------------------------------- */
 
