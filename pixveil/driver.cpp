@@ -115,8 +115,9 @@ void WarnWhenHuge(int32_t size) {
 void ParseArguments(int argc, char **argv, ToolOptions *options) {
   for (int i = 1; i < argc; ++i) {
     char *argument = argv[i];
-    if (argument[0] == '-') argument[0] = '/';
-    if (argument[0] != '/') {
+    const bool absolutePath = os::IsAbsolutePathArgument(argument);
+    if (!absolutePath && argument[0] == '-') argument[0] = '/';
+    if (absolutePath || argument[0] != '/') {
       if (options->positionalCount < kMaxPositional) options->positional[options->positionalCount] = argument;
       ++options->positionalCount;
       continue;

@@ -14,6 +14,13 @@ namespace os {
 // The separator the tool appends when it joins a directory and a name.
 extern const char kPathSeparator;
 
+// True when a command-line argument that begins with "/" is an absolute path
+// rather than a switch. Only Linux has such paths: there an argument whose
+// parent directory (below the root; trailing "/" ignored) exists is a path, so
+// "/home/me/*.txt" and "/tmp/out/" are taken as the pattern and the output
+// directory while "/P:secret" and "/Y" stay switches.
+bool IsAbsolutePathArgument(const char *argument);
+
 // True when anything exists at the path.
 bool PathExists(const char *path);
 // Creates one directory (parents are not created).

@@ -181,6 +181,22 @@ TEST_F(PixveilTest, CreatesTheOutputDirectoryAndKeepsTheExtension) {
   EXPECT_TRUE(Exists("newdir/a.txt.bmp"));
 }
 
+TEST_F(PixveilTest, AbsolutePathsAreNotSwitchesOnLinux) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows paths never begin with the switch character";
+#else
+  Write("a.txt", "hello");
+  // The pattern's and the output's directories exist, so neither is a switch;
+  // "/P:..." still is, although "/P:se/cret" holds a slash.
+  RunResult result = Run({Dir() + "/*.txt", Dir() + "/out/", "/P:se/cret", "/Y", "/Q"});
+  EXPECT_EQ(result.exitCode, 0) << result.output;
+  EXPECT_TRUE(Exists("out/a.txt.rtf"));
+  RunResult back = Run({Dir() + "/out/a.txt.rtf", Dir() + "/back/", "/P:se/cret", "/D", "/Y", "/Q"});
+  EXPECT_EQ(back.exitCode, 0) << back.output;
+  EXPECT_TRUE(Exists("back/a.txt"));
+#endif
+}
+
 TEST_F(PixveilTest, BmpFollowedByLettersIsABackgroundColour) {
   Write("a.txt", "hello");
   RunResult result = Run({"a.txt", kPassword, "/BMPX", "/Q"});

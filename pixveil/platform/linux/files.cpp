@@ -106,6 +106,18 @@ void FindClose(DirectorySearch *search) {
   delete search;
 }
 
+bool IsAbsolutePathArgument(const char *argument) {
+  if (argument[0] != '/') return false;
+  // "/tmp/out/" names the directory "/tmp/out", whose parent must exist.
+  std::string path(argument);
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const size_t lastSeparator = path.rfind('/');
+  if (lastSeparator == 0) return false;
+  std::string directory = path.substr(0, lastSeparator);
+  struct stat info;
+  return stat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool IsPlainFileName(const std::string &name) {
   if (name.empty() || name == "." || name == "..") return false;
   // Both separators and the drive colon are refused here too, so a name

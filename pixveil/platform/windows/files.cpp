@@ -76,6 +76,8 @@ void FindClose(DirectorySearch *search) {
   delete search;
 }
 
+bool IsAbsolutePathArgument(const char *) { return false; }
+
 bool IsPlainFileName(const std::string &name) {
   if (name.empty() || name == "." || name == "..") return false;
   for (unsigned char c : name)
