@@ -125,7 +125,8 @@ int DecryptFile(const char *inputPath, const char *outputDirectory, const char *
     Print("\xFE Overwrite: \"%s\" ?", outputPath.c_str());
     SetAttribute(attributeA | attributeB);
     int key = AskKey("YNAQ", nullptr, true, false, 0, attributeA, attributeB);
-    if (key == 'N') return kOk;
+    // Nothing was written, so a declined overwrite is not counted as done.
+    if (key == 'N') return kUserCancelled;
     if (key == 27 || key == 'Q') {
       SetAttribute(kError);
       Print("* Cancelled *\n");

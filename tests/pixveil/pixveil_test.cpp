@@ -651,7 +651,7 @@ TEST_F(PixveilTest, OverwritePromptWhenDecrypting) {
     const char *tail;
   };
   const Case cases[] = {
-      {"ynyn", 0, "old", "old", "Successfully processed 2 file(s)\n"},
+      {"ynyn", 0, "old", "old", "Error: User cancelled\n"},
       {"yyyy", 0, "new", "new", "Successfully processed 2 file(s)\n"},
       {"ya", 0, "new", "new", "Successfully processed 2 file(s)\n"},
       {"y\ny\n", 0, "old", "old", "Error: Unhandled Error 1\n"},
