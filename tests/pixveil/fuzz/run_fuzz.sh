@@ -1,12 +1,12 @@
 #!/bin/sh
 # Builds the container fuzz target with clang and runs it for a while on the
 # golden containers as seeds. usage: run_fuzz.sh [seconds]  (default 300)
-# Crashing inputs are left in build/fuzz/crashes; copy them into
+# Crashing inputs are left in build/fuzz-container/crashes; copy them into
 # tests/pixveil/fixtures/fuzz/ so the end-to-end tests replay them.
 set -e
 here=$(cd "$(dirname "$0")/../../.." && pwd)
 seconds=${1:-300}
-build=$here/build/fuzz
+build=$here/build/fuzz-container
 cmake -S "$here" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIXVEIL_FUZZ=ON -DQUENDLE_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
