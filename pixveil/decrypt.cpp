@@ -108,6 +108,9 @@ int DecryptFile(const char *inputPath, const char *outputDirectory, const char *
   std::string outputPath = outputDirectory ? outputDirectory : "";
   if (!EndsInSeparator(outputPath)) outputPath.push_back(os::kPathSeparator);
   bool attachment = false;
+  // A format that names no output leaves the path at the directory itself;
+  // the file still goes through every check and fails only at the write.
+  bool noOutputName = false;
   if (format == kFormatInSituRtf) {
     outputPath += BaseName(inputPath) + "-Decrypted.rtf";
   } else if (format == kFormatAttachment) {
@@ -117,10 +120,11 @@ int DecryptFile(const char *inputPath, const char *outputDirectory, const char *
     outputPath += name;
     attachment = true;
   } else {
-    return kWriteFailed;
+    noOutputName = true;
   }
 
-  if (*confirm && os::PathExists(outputPath.c_str())) {
+  // A directory is never offered for overwriting.
+  if (*confirm && !noOutputName && os::PathExists(outputPath.c_str())) {
     SetAttribute(kError);
     Print("\xFE Overwrite: \"%s\" ?", outputPath.c_str());
     SetAttribute(attributeA | attributeB);
@@ -169,17 +173,26 @@ int DecryptFile(const char *inputPath, const char *outputDirectory, const char *
   const char *output = payload;
   size_t outputLength = static_cast<size_t>(payloadLength);
   if (compression == kCompressionRle) {
-    if (payloadLength < 8 || RLECompressed(payload) == 0) return kNotCompressed;
+    // The codec bounds a stream by its string's length prefix, and the
+    // payload lies inside the header-and-payload string: the four bytes in
+    // front of it are the name's or the filler's. So the stream goes to a
+    // string of its own; the data is freed at once, so the peak stays at
+    // the stream and its expansion.
+    OwnedString stream(os::NewByteString(payload, static_cast<uint32_t>(payloadLength)));
+    if (!stream) return kOutOfMemory;
+    data.reset();
+    if (RLECompressed(stream.get()) == 0) return kNotCompressed;
     // The stream's own count must lie within the payload it came in.
-    const uint32_t count = ReadLittleEndian32(reinterpret_cast<const unsigned char *>(payload) + 4);
+    const uint32_t count = ReadLittleEndian32(reinterpret_cast<const unsigned char *>(stream.get()) + 4);
     if (count > static_cast<uint64_t>(payloadLength) - 8) return kDecompressionFailed;
     int32_t expandedLength = 0;
-    if (RLEUncompress(payload, expanded.ref(), &expandedLength) == 0 || !expanded) return kDecompressionFailed;
+    if (RLEUncompress(stream.get(), expanded.ref(), &expandedLength) == 0 || !expanded) return kDecompressionFailed;
     output = expanded.get();
     outputLength = static_cast<size_t>(expandedLength);
   }
 
   if (progress) Print("\xFE Saving file \"%s\" ...\n", outputPath.c_str());
+  if (noOutputName) return kWriteFailed;
   if (!WriteFileBytes(outputPath.c_str(), output, outputLength, true)) return kWriteFailed;
 
   if (!quiet) {

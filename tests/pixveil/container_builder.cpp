@@ -51,7 +51,7 @@ std::string BuildPixelData(const ContainerSpec &spec, size_t *) {
   header.push_back(static_cast<char>(spec.compression));
   header.push_back(static_cast<char>(spec.format));
   header.push_back(static_cast<char>(spec.nameLengthField >= 0 ? spec.nameLengthField : static_cast<int>(name.size())));
-  header += "\x11\x22\x33\x44";  // filler
+  header += spec.filler.substr(0, 4);
   return header + name + payload;
 }
 

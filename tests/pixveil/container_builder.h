@@ -17,6 +17,7 @@ struct ContainerSpec {
   uint8_t format = 2;
   std::string password = "secret1";
   int32_t recordedSizeDelta = 0;  // added to the true image size (a lie)
+  std::string filler = std::string("\x11\x22\x33\x44", 4);  // never checked by readers
 };
 
 // The header and enciphered payload: the bitmap's pixel data.

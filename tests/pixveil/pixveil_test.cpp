@@ -368,6 +368,14 @@ TEST_F(PixveilTest, GoldenContainerFollowsTheLayout) {
   std::string payload = bmp.substr(62 + 34, 5);
   tooltest::PayloadCipher(&payload, "secret1");
   EXPECT_EQ(payload, "hello");
+  // The filler comes from the generator right after the name was
+  // enciphered, so the same two calls here draw the same four bytes.
+  std::string nameAgain = "hello.txt";
+  tooltest::HeaderCipher(&nameAgain, "secret1");
+  ByteString filler = RandomStr(4, 5);
+  ASSERT_NE(filler, nullptr);
+  EXPECT_EQ(bmp.substr(62 + 21, 4), std::string(filler, 4));
+  SysFreeString(filler);
 
   const std::string letters = ReadBytes(FixturePath("letters.txt.bmp"));
   EXPECT_EQ(letters[62 + 18], 1) << "100 letters are stored as their RLE stream";
@@ -382,16 +390,34 @@ TEST_F(PixveilTest, GoldenContainerFollowsTheLayout) {
 // ---- decryption of editor documents and hostile files -----------------------
 
 TEST_F(PixveilTest, EditorDocumentDecryptsUnderItsDocumentName) {
-  ContainerSpec spec;
-  spec.format = 1;
-  spec.payload = "{\\rtf1\\ansi Notes written in the editor\\par}";
-  Write("notes.rtf", tooltest::WrapInRtf(tooltest::BuildBmpContainer(spec), "x"));
-  RunResult result = Run({"notes.rtf", kPassword, "/D"});
-  EXPECT_EQ(result.exitCode, 0);
-  EXPECT_NE(result.output.find(kSq + " Successfully wrote:\n  \"" + Dir() + Sep() + "notes-Decrypted.rtf\""),
-            std::string::npos)
-      << result.output;
-  EXPECT_EQ(Read("notes-Decrypted.rtf"), spec.payload);
+  const std::string text = "{\\rtf1\\ansi Notes written in the editor\\par}" + std::string(300, ' ') + "}";
+  const struct {
+    const char *title;
+    uint8_t compression;
+    std::string filler;
+  } cases[] = {
+      {"stored as it is", 0, std::string("\x11\x22\x33\x44", 4)},
+      // Without a name the filler sits right in front of the payload; its
+      // bytes must not be taken for the stream's length.
+      {"stored as an RLE stream", 1, std::string(4, '\0')},
+      {"RLE stream after a small filler", 1, std::string("\x09\0\0\0", 4)},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.title);
+    ContainerSpec spec;
+    spec.format = 1;
+    spec.compression = c.compression;
+    spec.filler = c.filler;
+    spec.payload = c.compression == 1 ? tooltest::RleStream(text) : text;
+    fs::remove(dir_ / "notes-Decrypted.rtf");
+    Write("notes.rtf", tooltest::WrapInRtf(tooltest::BuildBmpContainer(spec), "x"));
+    RunResult result = Run({"notes.rtf", kPassword, "/D"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.output.find(kSq + " Successfully wrote:\n  \"" + Dir() + Sep() + "notes-Decrypted.rtf\""),
+              std::string::npos)
+        << result.output;
+    EXPECT_EQ(Read("notes-Decrypted.rtf"), text);
+  }
 }
 
 TEST_F(PixveilTest, LongestStoredNameIsUsedInFull) {
@@ -415,6 +441,7 @@ struct HostileCase {
 
 std::string ErrorLine(int code) {
   static const std::map<int, std::string> messages = {
+      {7, "Failed to write output file\n"},
       {11, "File is not encrypted\n"},
       {13, "Decryption failure\n"},
       {16, "Password given is not valid for this file\n"},
@@ -446,6 +473,14 @@ TEST_F(PixveilTest, HostileContainersAreRefusedWithTheirCode) {
   notRle.payload = "plain, not a stream";
   ContainerSpec nameBeyond = Named("x.txt");
   nameBeyond.nameLengthField = 200;
+  // A format that names no output still goes through every check before
+  // the write, which is where it fails.
+  ContainerSpec noFormat = Named("x.txt");
+  noFormat.format = 0;
+  ContainerSpec noFormatNotRle = notRle;
+  noFormatNotRle.format = 0;
+  std::string noFormatLyingImageSize = tooltest::BuildBmpContainer(noFormat);
+  noFormatLyingImageSize[34] = '\x7F';
 
   std::string goodBmp = tooltest::BuildBmpContainer(Named("x.txt"));
   std::string lyingImageSize = goodBmp;
@@ -472,6 +507,9 @@ TEST_F(PixveilTest, HostileContainersAreRefusedWithTheirCode) {
       {"lying RLE count", tooltest::BuildBmpContainer(lyingRle), 20},
       {"RLE flag without stream", tooltest::BuildBmpContainer(notRle), 18},
       {"name length beyond the file", tooltest::BuildBmpContainer(nameBeyond), 17},
+      {"no known format", tooltest::BuildBmpContainer(noFormat), 7},
+      {"no known format, RLE flag without stream", tooltest::BuildBmpContainer(noFormatNotRle), 18},
+      {"no known format, lying image size", noFormatLyingImageSize, 13},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.title);
