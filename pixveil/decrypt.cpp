@@ -169,12 +169,19 @@ int DecryptFile(const char *inputPath, const char *outputDirectory, const char *
   const char *output = payload;
   size_t outputLength = static_cast<size_t>(payloadLength);
   if (compression == kCompressionRle) {
-    if (payloadLength < 8 || RLECompressed(payload) == 0) return kNotCompressed;
+    if (payloadLength < 8) return kNotCompressed;
+    // The library's stream readers bound themselves by the string's length
+    // prefix, so the stream needs a string of its own: in the middle of the
+    // image the bytes in front of it are the stored name, not a length.
+    OwnedString stream(os::NewByteString(payload, static_cast<uint32_t>(payloadLength)));
+    if (!stream) return kOutOfMemory;
+    data.reset();
+    if (RLECompressed(stream.get()) == 0) return kNotCompressed;
     // The stream's own count must lie within the payload it came in.
-    const uint32_t count = ReadLittleEndian32(reinterpret_cast<const unsigned char *>(payload) + 4);
+    const uint32_t count = ReadLittleEndian32(reinterpret_cast<const unsigned char *>(stream.get()) + 4);
     if (count > static_cast<uint64_t>(payloadLength) - 8) return kDecompressionFailed;
     int32_t expandedLength = 0;
-    if (RLEUncompress(payload, expanded.ref(), &expandedLength) == 0 || !expanded) return kDecompressionFailed;
+    if (RLEUncompress(stream.get(), expanded.ref(), &expandedLength) == 0 || !expanded) return kDecompressionFailed;
     output = expanded.get();
     outputLength = static_cast<size_t>(expandedLength);
   }
