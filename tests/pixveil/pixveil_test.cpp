@@ -420,6 +420,31 @@ TEST_F(PixveilTest, EditorDocumentDecryptsUnderItsDocumentName) {
   }
 }
 
+TEST_F(PixveilTest, CompressedPayloadExpandsWhateverBytesPrecedeIt) {
+  // The payload sits right after the enciphered name. With this password the
+  // name's last three characters encipher to zero bytes, so the four bytes in
+  // front of the RLE stream read as a length below 256: the stream must be
+  // handed to the library as a string of its own, not as a pointer into the
+  // decoded image whose preceding bytes would pass for a length prefix.
+  ContainerSpec spec;
+  spec.password = "letmein99";
+  spec.name = "payload_0Mb";
+  std::string enciphered = spec.name;
+  tooltest::HeaderCipher(&enciphered, spec.password);
+  ASSERT_EQ(enciphered.substr(8), std::string(3, '\0')) << "fixture no longer lines up with the cipher";
+  std::string content;
+  for (int i = 0; i < 400; ++i) content += std::string(40, 'a') + char('A' + i % 26);
+  spec.compression = 1;
+  spec.payload = tooltest::RleStream(content);
+  ASSERT_GT(tooltest::ReadLe32(spec.payload, 4), 255u);
+  Write("packed.bmp", tooltest::BuildBmpContainer(spec));
+  RunResult result = Run({"packed.bmp", "/P:letmein99", "/D", "/Q"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.output, "");
+  ASSERT_TRUE(Exists(spec.name));
+  EXPECT_TRUE(Read(spec.name) == content) << "the expanded file differs from what was stored";
+}
+
 TEST_F(PixveilTest, LongestStoredNameIsUsedInFull) {
   if (tooltest::OnWindows()) GTEST_SKIP() << "a 255-character name passes 260 characters of path there";
   ContainerSpec spec;
