@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "container_builder.h"
+#include "owned_string.h"
 #include "quendle.h"
 #include "tool_runner.h"
 
@@ -372,10 +373,9 @@ TEST_F(PixveilTest, GoldenContainerFollowsTheLayout) {
   // enciphered, so the same two calls here draw the same four bytes.
   std::string nameAgain = "hello.txt";
   tooltest::HeaderCipher(&nameAgain, "secret1");
-  ByteString filler = RandomStr(4, 5);
-  ASSERT_NE(filler, nullptr);
-  EXPECT_EQ(bmp.substr(62 + 21, 4), std::string(filler, 4));
-  SysFreeString(filler);
+  pixveil::OwnedString filler(RandomStr(4, 5));
+  ASSERT_TRUE(filler);
+  EXPECT_EQ(bmp.substr(62 + 21, 4), std::string(filler.get(), 4));
 
   const std::string letters = ReadBytes(FixturePath("letters.txt.bmp"));
   EXPECT_EQ(letters[62 + 18], 1) << "100 letters are stored as their RLE stream";
