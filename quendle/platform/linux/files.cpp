@@ -250,6 +250,17 @@ bool ReportedBefore(const FoundEntry &a, const FoundEntry &b) {
   return std::strcmp(a.name, b.name) < 0;
 }
 
+// Hands an open descriptor to the caller as an OpenedFile, closing it when
+// even that small record cannot be had.
+OpenedFile *WrapDescriptor(int fd) {
+  OpenedFile *file = new (std::nothrow) OpenedFile{fd};
+  if (!file) {
+    close(fd);
+    RecordLastError(kErrorNotEnoughMemory);
+  }
+  return file;
+}
+
 }  // namespace
 
 char PathSeparator() { return '/'; }
@@ -270,12 +281,7 @@ OpenedFile *OpenForReading(const char *path) {
     RecordLastError(kErrorAccessDenied);
     return nullptr;
   }
-  OpenedFile *file = new (std::nothrow) OpenedFile{fd};
-  if (!file) {
-    close(fd);
-    RecordLastError(kErrorNotEnoughMemory);
-  }
-  return file;
+  return WrapDescriptor(fd);
 }
 
 OpenedFile *CreateForWriting(const char *path) {
@@ -285,12 +291,7 @@ OpenedFile *CreateForWriting(const char *path) {
     RecordErrno(native);
     return nullptr;
   }
-  OpenedFile *file = new (std::nothrow) OpenedFile{fd};
-  if (!file) {
-    close(fd);
-    RecordLastError(kErrorNotEnoughMemory);
-  }
-  return file;
+  return WrapDescriptor(fd);
 }
 
 void CloseFile(OpenedFile *file) {
